@@ -1,0 +1,45 @@
+#pragma once
+
+#include "config/FileOps.h"
+#include "config/LineRule.h"
+#include "config/MessageCallback.h"
+
+#include <string_view>
+#include <vector>
+
+// File names, relative to the current directory.
+inline constexpr const char* kConfigFileName = "Aircraft.cfg";
+inline constexpr const char* kTempFileName = "TempFile.txt";
+
+// Rewrites the simulator's Aircraft.cfg in the current directory line by line: a line that
+// contains the key of a rule is replaced whole by the line of the first such rule in order;
+// every other line is copied unchanged.
+//
+// The file is read and written in the Windows text convention, byte for byte otherwise: CR LF
+// reads as one LF, every LF is written as CR LF, and a CR that no LF follows ends a line and
+// stays as it is. Every other byte value is an ordinary character. A last line without line end
+// is copied unchanged, without testing the rules.
+//
+// Where the file is found: "Aircraft.cfg", or else the one entry of the directory whose name is
+// that regardless of letter case. A symbolic link is followed; the link stays and its target
+// receives the new content.
+//
+// What it guarantees: the file is replaced whole or not at all. The new content is written to
+// TempFile.txt beside the file, flushed to the disk, given the file's permission bits and then
+// renamed over the file. A TempFile.txt found there before the run, whatever it is, is never
+// copied anywhere: it is removed first (a link, not its target). After a successful run
+// no TempFile.txt remains and `owner` is shown `completionText` ("Сообщение", information
+// icon). After a failed run the file is byte for byte as before, the temporary file is removed,
+// and `owner` is shown what failed with the stop icon: "Unable to open the file." when the file
+// cannot be found or opened, or the step that failed and why; the completion text is not shown.
+class ConfigRewriter {
+public:
+    ConfigRewriter() : m_ops(FileOps::System()) {}
+    explicit ConfigRewriter(FileOps& ops) : m_ops(ops) {}
+
+    void RewriteConfigFile(const std::vector<LineRule>& rules, std::string_view completionText,
+                           MessageCallback& owner);
+
+private:
+    FileOps& m_ops;
+};

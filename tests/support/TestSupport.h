@@ -1,0 +1,46 @@
+#pragma once
+
+#include "config/MessageCallback.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A message as the user would have seen it.
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+};
+
+// Records every message instead of showing it.
+class RecordingCallback : public MessageCallback {
+public:
+    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override {
+        messages.push_back({std::string(text), std::string(caption), icon});
+    }
+    std::vector<ShownMessage> messages;
+};
+
+// A fresh empty directory that is the current directory for the object's lifetime; removed
+// with everything in it afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+    std::filesystem::path m_previous;
+};
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
+
+// A file of ../shared/testdata.
+std::filesystem::path TestDataFile(std::string_view relative);
