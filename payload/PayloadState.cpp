@@ -1,0 +1,93 @@
+#include "payload/PayloadState.h"
+
+int32_t g_nCargoTotal = 0;
+int32_t g_nPassengerCount = 0;
+int32_t g_nPassengerMass = 0;
+int32_t g_nActualLoad = 0;
+
+namespace {
+
+// Keeps the low 32 bits, as a 32-bit machine would; well defined for every value since C++20.
+int32_t Narrow(int64_t value) {
+    return static_cast<int32_t>(value);
+}
+
+int32_t PercentOf(int32_t kg, int32_t capacity) {
+    return Narrow(int64_t{kg} * 100 / capacity);
+}
+
+int32_t MassOf(int32_t percent, int32_t capacity) {
+    return Narrow(int64_t{percent} * capacity / 100);
+}
+
+} // namespace
+
+void ResetPayloadTotals() {
+    g_nCargoTotal = 0;
+    g_nPassengerCount = 0;
+    g_nPassengerMass = 0;
+    g_nActualLoad = 0;
+}
+
+void PayloadState::UpdatePassengerSummary() {
+    g_nPassengerCount = Narrow(int64_t{m_nCabin1} + m_nCabin2 + m_nCabin3);
+    g_nPassengerMass = Narrow(int64_t{g_nPassengerCount} * kPassengerKg);
+    m_strPassengers = std::to_string(g_nPassengerCount) + " пассажиров - " +
+                      std::to_string(g_nPassengerMass) + " кг.";
+}
+
+void PayloadState::UpdateCargoSummary() {
+    g_nCargoTotal = Narrow(int64_t{m_nHold2Kg} + m_nHold1Kg);
+    m_strCargo = "В грузовых отсеках " + std::to_string(g_nCargoTotal) + " кг.";
+}
+
+void PayloadState::UpdateActualLoadSummary() {
+    g_nActualLoad = Narrow(int64_t{g_nCargoTotal} + g_nPassengerMass);
+    m_strActualLoad = "Фактическая загрузка:   " + std::to_string(g_nActualLoad) + " кг.";
+}
+
+void PayloadState::ApplyCabinCount(int cabin, int32_t count) {
+    switch (cabin) {
+    case 1:
+        m_nCabin1 = count;
+        break;
+    case 2:
+        m_nCabin2 = count;
+        break;
+    case 3:
+        m_nCabin3 = count;
+        break;
+    default:
+        return;
+    }
+    UpdatePassengerSummary();
+    UpdateActualLoadSummary();
+}
+
+void PayloadState::ApplyHoldMass(int hold, int32_t kg) {
+    switch (hold) {
+    case 1:
+        m_nHold1Kg = kg;
+        m_nHold1Percent = PercentOf(kg, g_nHold1Capacity);
+        break;
+    case 2:
+        m_nHold2Kg = kg;
+        m_nHold2Percent = PercentOf(kg, g_nHold2Capacity);
+        break;
+    default:
+        return;
+    }
+    UpdateCargoSummary();
+    UpdateActualLoadSummary();
+}
+
+int32_t PayloadState::HoldMassFromPercent(int hold) {
+    switch (hold) {
+    case 1:
+        return m_nHold1Kg = MassOf(m_nHold1Percent, g_nHold1Capacity);
+    case 2:
+        return m_nHold2Kg = MassOf(m_nHold2Percent, g_nHold2Capacity);
+    default:
+        return 0;
+    }
+}
