@@ -1,0 +1,32 @@
+#include "payload/RgbImage.h"
+
+#include <algorithm>
+
+RgbImage::RgbImage(int w, int h, uint32_t color) {
+    Resize(w, h);
+    std::fill(pixels.begin(), pixels.end(), color);
+}
+
+void RgbImage::Resize(int w, int h) {
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    if (w == width && h == height)
+        return;
+    width = w;
+    height = h;
+    pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+}
+
+void RgbImage::FillSolidRect(int x, int y, int w, int h, uint32_t color) {
+    // In 64 bits, so that no corner of the rectangle can overflow.
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t right = std::min<int64_t>(int64_t{x} + w, width);
+    const int64_t bottom = std::min<int64_t>(int64_t{y} + h, height);
+    if (left >= right || top >= bottom)
+        return;
+    for (int64_t row = top; row < bottom; ++row) {
+        const auto first = pixels.begin() + row * width;
+        std::fill(first + left, first + right, color);
+    }
+}
