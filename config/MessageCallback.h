@@ -10,8 +10,7 @@ enum class MessageIcon { Information, Stop };
 class MessageCallback {
 public:
     virtual ~MessageCallback() = default;
-    virtual void ShowMessage(std::string_view text, std::string_view caption,
-                             MessageIcon icon) = 0;
+    virtual void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
 };
 
 // Captions of the messages the program shows.

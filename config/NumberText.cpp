@@ -33,8 +33,8 @@ double ParseLeadingNumber(std::string_view text) {
         // Decide by the exponent part whether it overflowed or underflowed.
         std::string_view digits(first, static_cast<std::size_t>(result.ptr - first));
         const auto e = digits.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < digits.size() &&
-                          digits[e + 1] == '-';
+        const bool tiny =
+            e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return negative ? -value : value;

@@ -6,21 +6,20 @@
 
 // The fuel page's values, single precision, in kilograms unless said otherwise.
 struct FuelPlan {
-    float m_fRange = 3600.0f;   // flight range, km
-    float m_fReserve = 60.0f;   // navigational reserve, minutes of flight
-    float m_fTotalFuel = 0.0f;  // fuel for the whole aircraft
-    float m_fWind = 0.0f;       // wind component at the level, km/h, tail wind positive
-    float m_fFlowmeter = 0.0f;  // setting of each fuel-flow meter, tens of kg
-    float m_fGroup1 = 0.0f;     // tank group I, per wing half
-    float m_fGroup2 = 0.0f;     // tank group II, per wing half
-    float m_fTank8 = 0.0f;      // tank 8, per wing half
-    float m_fTank12 = 0.0f;     // tank 12, the single centre tank
+    float m_fRange = 3600.0f;  // flight range, km
+    float m_fReserve = 60.0f;  // navigational reserve, minutes of flight
+    float m_fTotalFuel = 0.0f; // fuel for the whole aircraft
+    float m_fWind = 0.0f;      // wind component at the level, km/h, tail wind positive
+    float m_fFlowmeter = 0.0f; // setting of each fuel-flow meter, tens of kg
+    float m_fGroup1 = 0.0f;    // tank group I, per wing half
+    float m_fGroup2 = 0.0f;    // tank group II, per wing half
+    float m_fTank8 = 0.0f;     // tank 8, per wing half
+    float m_fTank12 = 0.0f;    // tank 12, the single centre tank
 };
 
 // Flight levels of the level list, in metres, in the order the list shows them.
-inline constexpr std::string_view kFlightLevels[] = {"10600", "10100", "9600", "9100",
-                                                     "8600",  "8100",  "7800", "7500",
-                                                     "7200",  "6900",  "6600"};
+inline constexpr std::string_view kFlightLevels[] = {
+    "10600", "10100", "9600", "9100", "8600", "8100", "7800", "7500", "7200", "6900", "6600"};
 
 // Tank capacities, kg.
 inline constexpr float kGroup1Capacity = 3850.0f; // per wing half

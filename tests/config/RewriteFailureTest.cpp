@@ -1,0 +1,278 @@
+// What the rewrite does when the file system is against it: the file is replaced whole or not
+// at all, and the user is told which.
+#include "config/ConfigRewriter.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<LineRule> kRules = {{"Center1", "Center1=new\n"}};
+const std::string kBefore = "[fuel]\r\nCenter1=1, 2, 3\r\nLeftTip=4\n";
+const std::string kAfter = "[fuel]\r\nCenter1=new\r\nLeftTip=4\r\n";
+
+std::vector<ShownMessage> Rewrite() {
+    RecordingCallback owner;
+    ConfigRewriter().RewriteConfigFile(kRules, "done", owner);
+    return owner.messages;
+}
+
+void ExpectCompleted(const std::vector<ShownMessage>& messages) {
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "done");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Information);
+}
+
+// One message, with the stop icon, and never the completion text.
+void ExpectFailed(const std::vector<ShownMessage>& messages, std::string_view text) {
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Stop);
+    EXPECT_NE(messages[0].text.find(text), std::string::npos) << messages[0].text;
+    EXPECT_EQ(messages[0].text.find("done"), std::string::npos);
+}
+
+TEST(RewriteFailure, MissingFileIsReportedAndNothingIsCreated) {
+    ScratchDirectory dir;
+    const auto messages = Rewrite();
+    ExpectFailed(messages, "Unable to open the file.");
+    EXPECT_EQ(messages[0].text, "Unable to open the file.");
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST(RewriteFailure, DirectoryNamedLikeTheFile) {
+    ScratchDirectory dir;
+    fs::create_directory(kConfigFileName);
+    ExpectFailed(Rewrite(), "Unable to open the file.");
+    EXPECT_TRUE(fs::is_directory(kConfigFileName));
+    EXPECT_FALSE(fs::exists(kTempFileName));
+}
+
+TEST(RewriteFailure, DanglingLinkIsNotFollowedIntoANewFile) {
+    ScratchDirectory dir;
+    fs::create_symlink("nowhere.cfg", kConfigFileName);
+    ExpectFailed(Rewrite(), "Unable to open the file.");
+    EXPECT_FALSE(fs::exists("nowhere.cfg"));
+    EXPECT_TRUE(fs::is_symlink(kConfigFileName));
+}
+
+TEST(RewriteFailure, DeviceOrPipeUnderTheNameIsRefused) {
+    ScratchDirectory dir;
+    fs::create_symlink("/dev/full", kConfigFileName);
+    ExpectFailed(Rewrite(), "Unable to open the file.");
+    fs::remove(kConfigFileName);
+    ASSERT_EQ(mkfifo(kConfigFileName, 0644), 0); // must not hang waiting for a writer
+    ExpectFailed(Rewrite(), "Unable to open the file.");
+}
+
+TEST(RewriteFailure, DirectoryNamedLikeTheTemporaryFile) {
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, kBefore);
+    fs::create_directory(kTempFileName);
+    ExpectFailed(Rewrite(), "TempFile.txt");
+    EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
+    EXPECT_TRUE(fs::is_directory(kTempFileName));
+}
+
+TEST(RewriteFailure, PlantedTemporaryLinkIsNotFollowed) {
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, kBefore);
+    WriteFileBytes("victim.txt", "keep me");
+    fs::create_symlink("victim.txt", kTempFileName);
+    ExpectCompleted(Rewrite());
+    EXPECT_EQ(ReadFileBytes("victim.txt"), "keep me");
+    EXPECT_EQ(ReadFileBytes(kConfigFileName), kAfter);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(kTempFileName)));
+}
+
+TEST(RewriteFailure, LeftoverTemporaryFileIsNeverCopiedOver) {
+    ScratchDirectory dir;
+    // A run that was killed left its temporary file; the configuration file is gone.
+    WriteFileBytes(kTempFileName, "stale content\r\n");
+    ExpectFailed(Rewrite(), "Unable to open the file.");
+    EXPECT_FALSE(fs::exists(kConfigFileName));
+    // With the configuration file there, the stale file plays no part.
+    WriteFileBytes(kConfigFileName, kBefore);
+    ExpectCompleted(Rewrite());
+    EXPECT_EQ(ReadFileBytes(kConfigFileName), kAfter);
+    EXPECT_FALSE(fs::exists(kTempFileName));
+}
+
+TEST(RewriteFailure, LinkedFileKeepsItsLinkAndTheTargetChanges) {
+    ScratchDirectory dir;
+    fs::create_directory("sim");
+    WriteFileBytes("sim/Aircraft.cfg", kBefore);
+    fs::create_symlink("sim/Aircraft.cfg", kConfigFileName);
+    ExpectCompleted(Rewrite());
+    EXPECT_TRUE(fs::is_symlink(kConfigFileName));
+    EXPECT_EQ(ReadFileBytes("sim/Aircraft.cfg"), kAfter);
+    EXPECT_FALSE(fs::exists(kTempFileName));
+    EXPECT_FALSE(fs::exists("sim/TempFile.txt"));
+}
+
+TEST(RewriteFailure, PermissionBitsAreKept) {
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, kBefore);
+    ASSERT_EQ(chmod(kConfigFileName, 0640), 0);
+    ExpectCompleted(Rewrite());
+    struct stat info;
+    ASSERT_EQ(stat(kConfigFileName, &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(RewriteFailure, FileFoundRegardlessOfLetterCaseKeepsItsName) {
+    ScratchDirectory dir;
+    WriteFileBytes("aircraft.CFG", kBefore);
+    ExpectCompleted(Rewrite());
+    EXPECT_EQ(ReadFileBytes("aircraft.CFG"), kAfter);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(kConfigFileName)));
+}
+
+TEST(RewriteFailure, ExactNameWinsOverOtherLetterCase) {
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, kBefore);
+    WriteFileBytes("aircraft.cfg", "other");
+    ExpectCompleted(Rewrite());
+    EXPECT_EQ(ReadFileBytes(kConfigFileName), kAfter);
+    EXPECT_EQ(ReadFileBytes("aircraft.cfg"), "other");
+}
+
+TEST(RewriteFailure, TwoNamesOfOtherLetterCaseAreNotGuessedBetween) {
+    ScratchDirectory dir;
+    WriteFileBytes("aircraft.cfg", kBefore);
+    WriteFileBytes("AIRCRAFT.CFG", kBefore);
+    ExpectFailed(Rewrite(), "Unable to open the file.");
+    EXPECT_EQ(ReadFileBytes("aircraft.cfg"), kBefore);
+    EXPECT_EQ(ReadFileBytes("AIRCRAFT.CFG"), kBefore);
+}
+
+// A child process whose files may not grow beyond `limit` bytes rewrites a file that must grow.
+TEST(RewriteFailure, WriteBeyondTheFileSizeLimit) {
+    ScratchDirectory dir;
+    std::string before;
+    while (before.size() < 200000)
+        before += "Center1=1\n"; // every line grows by its replacement and its CR
+    WriteFileBytes(kConfigFileName, before);
+
+    int pipefd[2];
+    ASSERT_EQ(pipe(pipefd), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{220000, 220000}; // the new content is 260000 bytes
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const auto messages = Rewrite();
+        const std::string report = messages.size() == 1 && messages[0].icon == MessageIcon::Stop
+                                       ? messages[0].text
+                                       : "unexpected";
+        [[maybe_unused]] auto n = write(pipefd[1], report.data(), report.size());
+        _exit(0);
+    }
+    close(pipefd[1]);
+    std::string report;
+    char buffer[512];
+    ssize_t n;
+    while ((n = read(pipefd[0], buffer, sizeof buffer)) > 0)
+        report.append(buffer, static_cast<std::size_t>(n));
+    close(pipefd[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_NE(report.find("TempFile.txt"), std::string::npos) << report;
+    EXPECT_NE(report.find("допустимый размер"), std::string::npos) << report;
+    EXPECT_TRUE(ReadFileBytes(kConfigFileName) == before);
+    EXPECT_FALSE(fs::exists(kTempFileName));
+}
+
+// Every file operation of a run, made to fail in turn.
+class FailingOps : public FileOps {
+public:
+    explicit FailingOps(int failAt, int error) : m_failAt(failAt), m_error(error) {}
+    int calls = 0;
+
+    int Open(const char* p, int f, mode_t m) override {
+        return Fail() ? -1 : FileOps::Open(p, f, m);
+    }
+    ssize_t Read(int fd, void* b, size_t n) override {
+        return Fail() ? -1 : FileOps::Read(fd, b, n);
+    }
+    ssize_t Write(int fd, const void* b, size_t n) override {
+        return Fail() ? -1 : FileOps::Write(fd, b, n);
+    }
+    int Fstat(int fd, struct stat* s) override { return Fail() ? -1 : FileOps::Fstat(fd, s); }
+    int Fchmod(int fd, mode_t m) override { return Fail() ? -1 : FileOps::Fchmod(fd, m); }
+    int Fsync(int fd) override { return Fail() ? -1 : FileOps::Fsync(fd); }
+    int Close(int fd) override {
+        const bool fail = Fail();
+        FileOps::Close(fd); // the descriptor is gone either way, as with close(2)
+        return fail ? -1 : 0;
+    }
+    int Rename(const char* a, const char* b) override {
+        return Fail() ? -1 : FileOps::Rename(a, b);
+    }
+    int Unlink(const char* p) override { return Fail() ? -1 : FileOps::Unlink(p); }
+
+private:
+    bool Fail() {
+        if (++calls != m_failAt)
+            return false;
+        errno = m_error;
+        return true;
+    }
+    int m_failAt;
+    int m_error;
+};
+
+TEST(RewriteFailure, EveryFileOperationThatFailsLeavesTheFileAsItWas) {
+    ScratchDirectory dir;
+    std::string before;
+    while (before.size() < 600000) // several reads and writes
+        before += "[fuel]\r\nCenter1=1, 2, 3\r\nplain line with some text in it\n";
+    WriteFileBytes(kConfigFileName, before);
+
+    FailingOps counting(0, 0);
+    RecordingCallback owner;
+    {
+        ScratchDirectory probe;
+        WriteFileBytes(kConfigFileName, before);
+        ConfigRewriter(counting).RewriteConfigFile(kRules, "done", owner);
+    }
+    ASSERT_GT(counting.calls, 10);
+    for (int failAt = 1; failAt <= counting.calls; ++failAt) {
+        SCOPED_TRACE("failing call " + std::to_string(failAt));
+        FailingOps ops(failAt, EIO);
+        RecordingCallback failed;
+        ConfigRewriter(ops).RewriteConfigFile(kRules, "done", failed);
+        ExpectFailed(failed.messages, "");
+        EXPECT_TRUE(ReadFileBytes(kConfigFileName) == before);
+        EXPECT_FALSE(fs::exists(kTempFileName));
+    }
+}
+
+TEST(RewriteFailure, FullDiskIsNamed) {
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, kBefore);
+    struct FullDisk : FileOps {
+        ssize_t Write(int, const void*, size_t) override {
+            errno = ENOSPC;
+            return -1;
+        }
+    } ops;
+    RecordingCallback owner;
+    ConfigRewriter(ops).RewriteConfigFile(kRules, "done", owner);
+    ExpectFailed(owner.messages, "на диске нет места");
+    EXPECT_EQ(owner.messages[0].caption, "Ошибка");
+    EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
+    EXPECT_FALSE(fs::exists(kTempFileName));
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+// The rewrite of real configuration files of other aircraft, and of the tank lines.
+#include "RewriteModel.h"
+#include "config/ConfigRewriter.h"
+#include "config/FuelTankRules.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        end = end == std::string::npos ? bytes.size() : end + 1;
+        lines.push_back(bytes.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+struct RealFile {
+    const char* name;
+    int tankLines; // lines that hold one of the nine tank keys
+};
+
+void PrintTo(const RealFile& file, std::ostream* out) { *out << file.name; }
+
+class RewriteRealFile : public testing::TestWithParam<RealFile> {};
+
+TEST_P(RewriteRealFile, ChangesOnlyTheTankLines) {
+    const std::string before =
+        ReadFileBytes(TestDataFile(std::string("aircraft-cfg/") + GetParam().name));
+    ASSERT_FALSE(before.empty());
+    const auto rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
+
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, before);
+    RecordingCallback owner;
+    ConfigRewriter().RewriteConfigFile(rules, "done", owner);
+    const std::string after = ReadFileBytes(kConfigFileName);
+
+    EXPECT_TRUE(after == ExpectedRewrite(before, rules));
+    // Line by line: a line with a key is its rule's line, any other the same bytes ending in
+    // CR LF (a last line without line end stays without).
+    const auto oldLines = Lines(before);
+    const auto newLines = Lines(after);
+    ASSERT_EQ(oldLines.size(), newLines.size());
+    int replaced = 0;
+    for (std::size_t i = 0; i < oldLines.size(); ++i) {
+        std::string old = oldLines[i];
+        const bool ended = !old.empty() && old.back() == '\n';
+        if (ended) {
+            old.pop_back();
+            if (!old.empty() && old.back() == '\r')
+                old.pop_back();
+        }
+        const auto rule = std::find_if(rules.begin(), rules.end(), [&](const LineRule& r) {
+            return ended && old.find(r.key) != std::string::npos;
+        });
+        if (rule == rules.end()) {
+            EXPECT_EQ(newLines[i], ended ? old + "\r\n" : old) << "line " << i + 1;
+        } else {
+            ++replaced;
+            std::string expected = rule->line;
+            expected.insert(expected.size() - 1, "\r");
+            EXPECT_EQ(newLines[i], expected) << "line " << i + 1;
+        }
+    }
+    EXPECT_EQ(replaced, GetParam().tankLines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TestData, RewriteRealFile,
+    testing::Values(RealFile{"hampden.cfg", 4}, RealFile{"swift-fr5.cfg", 2},
+                    RealFile{"a320-ai.cfg", 1}, RealFile{"b747-8i-flight_model.cfg", 25}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace_if(
+            name.begin(), name.end(),
+            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name;
+    });
+
+TEST(FuelTankRules, AreTheNineLinesInTheirOrder) {
+    const auto rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
+    const std::vector<LineRule> expected = {
+        {"Center2", "Center2=-1.640, 0.0, 0.0, 462.301, 0.0   // Tank #12; max: 4950kg \n"},
+        {"External1", "External1=-3.609, -19.193, 2.950, 264.172, 0.000  // Raskhodnyi Bak (#1, "
+                      "#3); max:800kg \n"},
+        {"LeftAux", "LeftAux=-0.656, -24.606, 2.950, 1271.329, 0.000\t  // I group of tanks (#2, "
+                    "#4 to #7); max:3850kg \n"},
+        {"LeftTip", "LeftTip=-1.640, -50.200, 3.100, 855.257, 0.000\t  // Tank # 8 (0 group); "
+                    "max:2590kg \n"},
+        {"Center1", "Center1=-1.122, -10.390, 1.960, 944.416, 0.000\t  // II  group of tanks (#9 "
+                    "to #11); max:2860kg \n"},
+        {"External2",
+         "External2=-3.609, 19.193, 2.950, 264.172, 0.000  // Raskhodnyi Bak (#1, #3) \n"},
+        {"RightAux", "RightAux=-0.656, 24.606, 2.950, 1271.329, 0.000\t  // I group of tanks (#2, "
+                     "#4 to #7) \n"},
+        {"RightTip", "RightTip=-1.640, 50.200, 3.100, 855.257, 0.000\t  // Tank # 8 (0 group) \n"},
+        {"Center3",
+         "Center3=-1.122, 10.390, 1.960, 944.416, 0.000\t  // II  group of tanks (#9 to #11) \n"},
+    };
+    ASSERT_EQ(rules.size(), expected.size());
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        EXPECT_EQ(rules[i].key, expected[i].key);
+        EXPECT_EQ(rules[i].line, expected[i].line);
+    }
+    EXPECT_EQ(rules[1].line.size(), 89u);
+    EXPECT_EQ(rules[5].line.size(), 77u);
+}
+
+TEST(FuelTankRules, QuantitiesInGallons) {
+    struct Case {
+        float kg;
+        const char* gallons;
+    };
+    for (const Case& c : {Case{0.0f, "0.000"}, Case{4950.0f, "1634.565"},
+                          Case{-3000.0f, "-990.646"}, Case{1.0f, "0.330"}}) {
+        const auto rules = MakeFuelTankRules(c.kg, c.kg, c.kg, c.kg);
+        for (int i : {0, 2, 3, 4, 6, 7, 8}) {
+            const std::string& line = rules[i].line;
+            // prefix, quantity, suffix: the quantity follows the fourth ", " of the line
+            std::size_t at = 0;
+            for (int n = 0; n < 3; ++n)
+                at = line.find(", ", at) + 2;
+            EXPECT_EQ(line.substr(at, line.find(',', at) - at), c.gallons) << line;
+        }
+    }
+}
+
+TEST(FuelTankRules, NoLineHoldsAnotherRulesKey) {
+    const auto rules = MakeFuelTankRules(1.0f, 2.0f, 3.0f, 4.0f);
+    for (const auto& rule : rules)
+        for (const auto& other : rules)
+            if (&rule != &other) {
+                EXPECT_EQ(rule.line.find(other.key), std::string::npos) << rule.line;
+            }
+}
+
+} // namespace
