@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -27,7 +26,11 @@ std::string ReadFileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         ADD_FAILURE() << "cannot read " << path;
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    char block[1 << 16];
+    while (in.read(block, sizeof block) || in.gcount() > 0)
+        bytes.append(block, static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 void WriteFileBytes(const fs::path& path, std::string_view bytes) {
