@@ -504,6 +504,10 @@ public:
             return Failure{Step::Open, errno};
         if (!S_ISREG(info.st_mode))
             return Failure{Step::Open, S_ISDIR(info.st_mode) ? EISDIR : EINVAL};
+        // A file that is marked read-only stays as it is, even where the directory would let
+        // the rename replace it.
+        if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return Failure{Step::Replace, EACCES};
 
         // Whatever an earlier run left under the temporary name is not ours: remove it (a link
         // itself, never its target), then create the file afresh.

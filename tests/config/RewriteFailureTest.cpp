@@ -128,6 +128,15 @@ TEST(RewriteFailure, PermissionBitsAreKept) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+TEST(RewriteFailure, ReadOnlyFileIsLeftAlone) {
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, kBefore);
+    ASSERT_EQ(chmod(kConfigFileName, 0444), 0);
+    ExpectFailed(Rewrite(), "нет доступа");
+    EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
+    EXPECT_FALSE(fs::exists(kTempFileName));
+}
+
 TEST(RewriteFailure, FileFoundRegardlessOfLetterCaseKeepsItsName) {
     ScratchDirectory dir;
     WriteFileBytes("aircraft.CFG", kBefore);
