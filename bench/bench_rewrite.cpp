@@ -2,6 +2,7 @@
 // flushed to the disk, measured in the same run so that the ratios show.
 #include "config/ConfigRewriter.h"
 #include "config/FuelTankRules.h"
+#include "config/PayloadStationRules.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,6 +73,14 @@ std::vector<LineRule> BenchRules() {
     return MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
 }
 
+// The fourteen lines both write buttons replace, as one set.
+std::vector<LineRule> AllRules() {
+    auto rules = BenchRules();
+    for (auto& rule : MakePayloadStationRules(22, 65, 15, 2000, 1500))
+        rules.push_back(std::move(rule));
+    return rules;
+}
+
 // A file of about `bytes` bytes, written once per size and reused.
 std::map<std::size_t, fs::path> files;
 
@@ -137,6 +146,40 @@ void BM_Rewrite(benchmark::State& state) {
     SetBytes(state, file);
 }
 
+// The same fourteen replacements by sed, in place (sed too writes a new file and renames it).
+void BM_Sed(benchmark::State& state) {
+    const fs::path& file = ConfigOfSize(static_cast<std::size_t>(state.range(0)));
+    const fs::path script = file.parent_path() / "replace.sed";
+    {
+        std::ofstream out(script, std::ios::binary);
+        for (const LineRule& rule : AllRules()) {
+            std::string key;
+            for (char c : rule.key)
+                key += c == '.' ? std::string("\\.") : std::string(1, c);
+            std::string line = rule.line.substr(0, rule.line.size() - 1);
+            out << "/" << key << "/c\\\n" << line << "\r\n";
+        }
+    }
+    const std::string command = "sed -i -f '" + script.string() + "' '" + file.string() + "'";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("sed failed");
+    SetBytes(state, file);
+}
+
+void BM_RewriteFourteen(benchmark::State& state) {
+    const fs::path& file = ConfigOfSize(static_cast<std::size_t>(state.range(0)));
+    fs::current_path(file.parent_path());
+    const auto rules = AllRules();
+    ConfigRewriter rewriter;
+    SilentCallback callback;
+    for (auto _ : state)
+        rewriter.RewriteConfigFile(rules, "done", callback);
+    if (callback.failed)
+        state.SkipWithError("the rewrite failed");
+    SetBytes(state, file);
+}
+
 void BM_Copy(benchmark::State& state) {
     const fs::path& file = ConfigOfSize(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
@@ -159,5 +202,7 @@ constexpr int64_t kLarge = 64 * 1024 * 1024;
 BENCHMARK(BM_Copy)->Arg(kTypical)->Arg(kLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DurableCopy)->Arg(kTypical)->Arg(kLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Rewrite)->Arg(kTypical)->Arg(kLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RewriteFourteen)->Arg(kLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sed)->Arg(kLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

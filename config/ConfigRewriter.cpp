@@ -150,6 +150,11 @@ public:
         return best == INT_MAX ? -1 : best;
     }
 
+    // Whether a key starts at `pos` of `text`.
+    bool KeyStartsAt(std::string_view text, std::size_t pos) const {
+        return TestAt(text, pos, INT_MAX) != INT_MAX;
+    }
+
     const std::string& Written(int rule) const { return m_written[rule]; }
 
 private:
@@ -322,6 +327,8 @@ private:
                     copied = at + 1;
                     continue;
                 }
+                if (!m_matcher.KeyStartsAt(chunk, at))
+                    continue; // only the first two bytes of a key
                 const Line line = LineAround(chunk, copied, at);
                 const int rule = RuleOf(chunk, line);
                 if (rule >= 0) {
