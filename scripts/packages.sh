@@ -1,6 +1,12 @@
 # Debian packages the project needs, and a function that installs the missing ones.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev)
+# The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation.
+RUN_PACKAGES=(fonts-liberation)
+# locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
+
+# The locales the tests use, generated once the locales package is there.
+TEST_LOCALES=(ru_RU.UTF-8)
 
 install_missing_packages() {
     local missing=()
@@ -9,11 +15,27 @@ install_missing_packages() {
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$pkg")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
+    if [ ${#missing[@]} -ne 0 ]; then
+        echo "Installing: ${missing[*]}"
+        "${sudo[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}"
+    fi
+    case " $* " in
+    *" locales "*) generate_missing_locales "${sudo[@]}" ;;
+    esac
+}
+
+# generate_missing_locales [sudo]: every locale of TEST_LOCALES that the system lacks.
+generate_missing_locales() {
+    local locale name
+    for locale in "${TEST_LOCALES[@]}"; do
+        name=${locale%%.*}
+        # locale -a writes "ru_RU.utf8" for ru_RU.UTF-8.
+        locale -a 2>/dev/null | grep -qix "$name.utf-\?8" && continue
+        echo "Generating the locale $locale"
+        "$@" localedef -i "$name" -f UTF-8 "$locale"
+    done
 }

@@ -1,0 +1,72 @@
+#include "fuel/FuelPage.h"
+
+#include "config/ConfigRewriter.h"
+#include "config/FuelTankRules.h"
+
+#include <cmath>
+#include <string>
+
+void CFuelPage::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_FLIGHT_LEVEL, m_cbFlightLevel);
+    DDX_Control(pDX, IDC_CALCULATE_FUEL, m_btnCalculate);
+    DDX_Text(pDX, IDC_RANGE, m_fRange);
+    DDX_Text(pDX, IDC_RESERVE, m_fReserve);
+    DDX_Text(pDX, IDC_TOTAL_FUEL, m_fTotalFuel);
+    DDX_Text(pDX, IDC_WIND, m_fWind);
+    DDX_Text(pDX, IDC_FLOWMETER, m_fFlowmeter);
+    DDX_Text(pDX, IDC_GROUP1, m_fGroup1);
+    DDX_Text(pDX, IDC_GROUP2, m_fGroup2);
+    DDX_Text(pDX, IDC_TANK8, m_fTank8);
+    DDX_Text(pDX, IDC_TANK12, m_fTank12);
+}
+
+MessageMap CFuelPage::GetMessageMap() const {
+    static const MessageMapEntry kMessageMap[] = {
+        OnCommand(BN_CLICKED, IDC_CALCULATE_FUEL, &CFuelPage::OnCalculateFuel),
+        OnCommand(EN_CHANGE, IDC_RANGE, &CFuelPage::OnFieldChanged),
+        OnCommand(EN_CHANGE, IDC_RESERVE, &CFuelPage::OnFieldChanged),
+        OnCommand(CBN_SELENDOK, IDC_FLIGHT_LEVEL, &CFuelPage::OnFieldChanged),
+        OnCommand(EN_KILLFOCUS, IDC_WIND, &CFuelPage::OnFieldChanged),
+        OnCommand(BN_CLICKED, IDC_FILL_FUEL, &CFuelPage::OnFillFuel),
+        OnCommand(EN_KILLFOCUS, IDC_TOTAL_FUEL, &CFuelPage::OnKillFocusTotalFuel),
+    };
+    return kMessageMap;
+}
+
+void CFuelPage::OnFieldChanged() {
+    UpdateData(true);
+}
+
+void CFuelPage::OnCalculateFuel() {
+    std::string level;
+    const int selected = m_cbFlightLevel.GetCurSel();
+    if (selected != CB_ERR)
+        m_cbFlightLevel.GetLBText(selected, level);
+    ComputeTripFuel(*this, level, *this);
+    DistributeFuel(*this, m_fTotalFuel, *this);
+    UpdateData(false);
+}
+
+void CFuelPage::OnKillFocusTotalFuel() {
+    UpdateData(true);
+    DistributeFuel(*this, m_fTotalFuel, *this);
+    UpdateData(false);
+}
+
+void CFuelPage::OnFillFuel() {
+    // A negative total (a head wind beyond the cruise speed) or a zero divisor reaches the tanks
+    // as a negative or undefined quantity; the simulator must never be fuelled with it.
+    for (const float quantity : {m_fTank12, m_fGroup1, m_fGroup2, m_fTank8}) {
+        if (quantity < 0.0f) {
+            MessageBox("Количество топлива не может быть отрицательным.", kCaptionError,
+                       MessageIcon::Stop);
+            return;
+        }
+        if (!std::isfinite(quantity)) {
+            MessageBox("Количество топлива не определено.", kCaptionError, MessageIcon::Stop);
+            return;
+        }
+    }
+    ConfigRewriter().RewriteConfigFile(MakeFuelTankRules(m_fTank12, m_fGroup1, m_fGroup2, m_fTank8),
+                                       "Заправка окончена.\r\nСчастливого полета!", *this);
+}

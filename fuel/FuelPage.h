@@ -1,0 +1,33 @@
+#pragma once
+
+#include "fuel/FuelPlan.h"
+#include "res/resource.h"
+#include "ui/Controls.h"
+#include "ui/PropertyPage.h"
+
+// The fuel page, "Топливо": route figures in, trip fuel and its split over the tanks out, and
+// the button that fuels the aircraft in Aircraft.cfg. The nine values of the plan are the
+// page's own members (FuelPlan); they keep their values while the sheet exists.
+class CFuelPage : public CPropertyPage, public FuelPlan {
+public:
+    enum { IDD = IDD_FUEL_PAGE };
+
+    CFuelPage() : CPropertyPage(IDD) {}
+
+    CComboBox m_cbFlightLevel;
+    CButton m_btnCalculate;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    MessageMap GetMessageMap() const override;
+
+    // Takes the fields into the members: range and reserve at every change of their text, the
+    // wind when its field is left, the level list at every confirmed choice.
+    void OnFieldChanged();
+    // Trip fuel for the selected level, split over the tanks, shown.
+    void OnCalculateFuel();
+    // A total typed by hand is split over the tanks as soon as its field is left.
+    void OnKillFocusTotalFuel();
+    // Writes the tank quantities into Aircraft.cfg.
+    void OnFillFuel();
+};

@@ -1,0 +1,109 @@
+#include "ui/DataExchange.h"
+#include "ui/DialogTemplate.h"
+
+#include <climits>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+struct FloatCase {
+    const char* text;
+    std::optional<float> value;
+};
+
+class ParseFieldFloatTest : public ::testing::TestWithParam<FloatCase> {};
+
+TEST_P(ParseFieldFloatTest, ReadsOnlyAWholeFiniteNumber) {
+    const std::optional<float> value = ParseFieldFloat(GetParam().text);
+    ASSERT_EQ(value.has_value(), GetParam().value.has_value()) << '"' << GetParam().text << '"';
+    if (value) {
+        EXPECT_EQ(*value, *GetParam().value) << '"' << GetParam().text << '"';
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseFieldFloatTest,
+    ::testing::Values(FloatCase{"3600", 3600.0f}, FloatCase{"  -50\t", -50.0f},
+                      FloatCase{"+12.5", 12.5f}, FloatCase{".5", 0.5f}, FloatCase{"5.", 5.0f},
+                      FloatCase{"-0", -0.0f}, FloatCase{"1e3", 1000.0f}, FloatCase{"1E-3", 0.001f},
+                      FloatCase{"3.4e38", 3.4e38f}, FloatCase{"", std::nullopt},
+                      FloatCase{"   ", std::nullopt}, FloatCase{"x", std::nullopt},
+                      FloatCase{"12x", std::nullopt}, FloatCase{"1 2", std::nullopt},
+                      FloatCase{"3600,5", std::nullopt}, FloatCase{"--1", std::nullopt},
+                      FloatCase{"+-1", std::nullopt}, FloatCase{"-", std::nullopt},
+                      FloatCase{"1e", std::nullopt}, FloatCase{"0x10", std::nullopt},
+                      FloatCase{"1e40", std::nullopt}, FloatCase{"-1e40", std::nullopt},
+                      FloatCase{"1e400", std::nullopt}, FloatCase{"inf", std::nullopt},
+                      FloatCase{"-infinity", std::nullopt}, FloatCase{"nan", std::nullopt},
+                      FloatCase{"\n5", std::nullopt}));
+
+struct IntCase {
+    const char* text;
+    std::optional<int> value;
+};
+
+class ParseFieldIntTest : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ParseFieldIntTest, ReadsOnlyAWholeNumberThatFits32Bits) {
+    EXPECT_EQ(ParseFieldInt(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseFieldIntTest,
+    ::testing::Values(IntCase{"22", 22}, IntCase{" -5 ", -5}, IntCase{"+7", 7}, IntCase{"007", 7},
+                      IntCase{"2147483647", INT_MAX}, IntCase{"-2147483648", INT_MIN},
+                      IntCase{"2147483648", std::nullopt}, IntCase{"-2147483649", std::nullopt},
+                      IntCase{"99999999999999999999", std::nullopt}, IntCase{"", std::nullopt},
+                      IntCase{"1.5", std::nullopt}, IntCase{"1e3", std::nullopt},
+                      IntCase{"x1", std::nullopt}, IntCase{"--1", std::nullopt},
+                      IntCase{"- 1", std::nullopt}));
+
+TEST(FormatFieldFloat, WritesSixSignificantDigitsLikePrintfG) {
+    EXPECT_EQ(FormatFieldFloat(14712.08f), "14712.1");
+    EXPECT_EQ(FormatFieldFloat(3600.0f), "3600");
+    EXPECT_EQ(FormatFieldFloat(0.0f), "0");
+    EXPECT_EQ(FormatFieldFloat(588.75f), "588.75");
+    EXPECT_EQ(FormatFieldFloat(-0.000125f), "-0.000125");
+    EXPECT_EQ(FormatFieldFloat(1234567.0f), "1.23457e+06");
+    EXPECT_EQ(FormatFieldFloat(INFINITY), "inf");
+    EXPECT_EQ(FormatFieldInt(INT_MIN), "-2147483648");
+}
+
+TEST(FormatFieldFloat, WhatItWritesReadsBackAsTheSameText) {
+    for (float value : {14712.08f, 916.0391f, -60350.25f, 1.0e-7f, 3.0e38f}) {
+        const std::string text = FormatFieldFloat(value);
+        const std::optional<float> back = ParseFieldFloat(text);
+        ASSERT_TRUE(back.has_value()) << text;
+        EXPECT_EQ(FormatFieldFloat(*back), text);
+    }
+}
+
+struct MulDivCase {
+    int number, numerator, denominator, result;
+};
+
+class MulDivTest : public ::testing::TestWithParam<MulDivCase> {};
+
+TEST_P(MulDivTest, RoundsHalfAwayFromZero) {
+    const MulDivCase& c = GetParam();
+    EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, MulDivTest,
+                         ::testing::Values(MulDivCase{430, 6, 4, 645}, MulDivCase{230, 13, 8, 374},
+                                           MulDivCase{5, 13, 8, 8}, MulDivCase{73, 13, 8, 119},
+                                           MulDivCase{1, 3, 2, 2}, MulDivCase{-1, 3, 2, -2},
+                                           MulDivCase{1, -3, 2, -2}, MulDivCase{3, 1, -2, -2},
+                                           MulDivCase{7, 1, 0, 0},
+                                           MulDivCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX}));
+
+TEST(DialogUnitsToPixels, ConvertsWithTheDialogFontsBaseUnits) {
+    EXPECT_EQ(DialogUnitsToPixels(0, 0, 430, 230), (PixelRect{0, 0, 645, 374}));
+    // The aircraft picture lands on its bitmap's own size.
+    EXPECT_EQ(DialogUnitsToPixels(6, 5, 418, 73), (PixelRect{9, 8, 627, 119}));
+    EXPECT_EQ(DialogUnitsToPixels(79, 40, 40, 14), (PixelRect{119, 65, 60, 23}));
+}
+
+} // namespace

@@ -1,0 +1,440 @@
+#include "fuel/FuelPage.h"
+#include "config/NumberText.h"
+#include "gui/GuiTest.h"
+#include "gui/QtPageDriver.h"
+#include "support/TestSupport.h"
+#include "ui/PropertySheet.h"
+#include "ui/qt/QtWindow.h"
+
+#include <QLocale>
+#include <QWidget>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+constexpr int kLevel10600 = 0;
+constexpr int kLevel8100 = 5;
+constexpr int kLevel6900 = 9;
+constexpr int kLevel6600 = 10;
+
+// The tank fields and what each is per aircraft.
+const int kTankFields[] = {IDC_GROUP1, IDC_TANK8, IDC_GROUP2, IDC_TANK12};
+
+// Read as the C locale reads it, whatever the locale of the test.
+double Number(const std::string& text) {
+    return ParseLeadingNumber(text);
+}
+
+// What "%g" makes of the value in the C locale: the page must show a float that way.
+std::string PrintfG(float value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(value));
+    return buffer;
+}
+
+// The trip fuel as the aircraft's formula gives it, in double precision.
+double TripFuel(double range, double level, double wind, double reserve) {
+    return 2300.0 * range / ((level - 6900.0) / 57.0 + 540.0 + wind + (reserve + 45.0) / 60.0);
+}
+
+class FuelPageTest : public GuiTest {
+protected:
+    void SetUp() override {
+        m_sheet.AddPage(&m_page);
+        ASSERT_TRUE(m_sheet.Create());
+        m_driver = std::make_unique<QtPageDriver>(ToWidget(m_sheet.GetSafeHwnd()), m_answerer);
+    }
+    void TearDown() override {
+        m_driver.reset();
+        m_sheet.DestroyWindow();
+        GuiTest::TearDown();
+    }
+
+    PageDriver& Driver() { return *m_driver; }
+    double Field(int id) { return Number(Driver().Read(id)); }
+    // Each tank field holds its share; together (both wing halves) they hold the total.
+    void ExpectTanksHold(double total) {
+        const double aircraft =
+            2 * (Field(IDC_GROUP1) + Field(IDC_TANK8) + Field(IDC_GROUP2)) + Field(IDC_TANK12);
+        EXPECT_NEAR(aircraft, total, 0.05);
+        EXPECT_NEAR(Field(IDC_FLOWMETER), total / 40, 0.005);
+    }
+
+    CFuelPage m_page;
+    CPropertySheet m_sheet{"Топливо"};
+    std::unique_ptr<QtPageDriver> m_driver;
+};
+
+const SeenMessage kLevelWarning{"Предупреждение", "Внимание!\nВыбранный эшелон ниже минимального.",
+                                MessageIcon::Information};
+const SeenMessage kReserveWarning{
+    "Предупреждение", "Внимание!\nАэронавигационный запас слишком мал.", MessageIcon::Information};
+const SeenMessage kNotANumber{"Loader", "Введите число.", MessageIcon::Stop};
+const SeenMessage kOverflow{"Ошибка", "Количество топлива превышает емкость баков!",
+                            MessageIcon::Stop};
+const SeenMessage kFuelled{"Сообщение", "Заправка окончена.\nСчастливого полета!",
+                           MessageIcon::Information};
+const SeenMessage kNegativeFuel{"Ошибка", "Количество топлива не может быть отрицательным.",
+                                MessageIcon::Stop};
+const SeenMessage kUndefinedFuel{"Ошибка", "Количество топлива не определено.", MessageIcon::Stop};
+
+TEST_F(FuelPageTest, OpensWithTheDefaultsAndNoLevelChosen) {
+    EXPECT_EQ(Driver().Read(IDC_RANGE), "3600");
+    EXPECT_EQ(Driver().Read(IDC_RESERVE), "60");
+    for (int id :
+         {IDC_WIND, IDC_TOTAL_FUEL, IDC_FLOWMETER, IDC_GROUP1, IDC_TANK8, IDC_GROUP2, IDC_TANK12})
+        EXPECT_EQ(Driver().Read(id), "0") << id;
+    EXPECT_EQ(Driver().Read(IDC_FLIGHT_LEVEL), "");
+    EXPECT_EQ(m_page.m_cbFlightLevel.GetCurSel(), CB_ERR);
+    ASSERT_EQ(m_page.m_cbFlightLevel.GetCount(), static_cast<int>(std::size(kFlightLevels)));
+    for (int i = 0; i < m_page.m_cbFlightLevel.GetCount(); ++i) {
+        std::string entry;
+        m_page.m_cbFlightLevel.GetLBText(i, entry);
+        EXPECT_EQ(entry, kFlightLevels[i]);
+    }
+}
+
+struct Route {
+    const char* name;
+    int level;
+    const char* range;
+    const char* wind;
+    const char* reserve;
+    double total; // kg, as the aircraft's tables give it
+};
+
+class FuelPageRouteTest : public FuelPageTest, public ::testing::WithParamInterface<Route> {};
+
+TEST_P(FuelPageRouteTest, CalculatesTheTripFuelAndSplitsIt) {
+    const Route& route = GetParam();
+    Driver().TypeInto(IDC_RANGE, route.range);
+    Driver().TypeInto(IDC_WIND, route.wind);
+    Driver().LeaveField();
+    Driver().TypeInto(IDC_RESERVE, route.reserve);
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, route.level);
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{});
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), route.total, 0.05);
+    EXPECT_EQ(Driver().Read(IDC_TOTAL_FUEL), PrintfG(m_page.m_fTotalFuel));
+    ExpectTanksHold(Field(IDC_TOTAL_FUEL));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, FuelPageRouteTest,
+    ::testing::Values(Route{"Level8100", kLevel8100, "3600", "0", "60", 14712.08},
+                      Route{"Level10600", kLevel10600, "3600", "0", "60", 13648.45},
+                      Route{"Level6600", kLevel6600, "3600", "0", "60", 15433.74},
+                      Route{"HeadWindLongReserve", kLevel8100, "3600", "-50", "120", 16115.14},
+                      Route{"ShortHop", kLevel6900, "900.5", "35", "60",
+                            TripFuel(900.5, 6900, 35, 60)},
+                      Route{"NoRange", kLevel8100, "0", "0", "60", 0.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FuelPageTest, ShowsEachTankGroupInItsOwnField) {
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_EQ(Driver().Read(IDC_TOTAL_FUEL), "14712.1");
+    EXPECT_EQ(Driver().Read(IDC_GROUP1), "3850");
+    EXPECT_EQ(Driver().Read(IDC_TANK8), "2590");
+    EXPECT_NEAR(Field(IDC_GROUP2), 916.04, 0.01);
+    EXPECT_EQ(Driver().Read(IDC_TANK12), "0");
+    EXPECT_NEAR(Field(IDC_FLOWMETER), 367.80, 0.01);
+}
+
+TEST_F(FuelPageTest, WarnsOfAMissingLevelAndComputesWithLevelZero) {
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kLevelWarning});
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600, 0, 0, 60), 0.05);
+}
+
+TEST_F(FuelPageTest, WarnsOfTheLevelFirstThenOfTheReserve) {
+    Driver().TypeInto(IDC_RESERVE, "59.9");
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), (std::vector<SeenMessage>{kLevelWarning, kReserveWarning}));
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600, 0, 0, 59.9), 0.05);
+}
+
+TEST_F(FuelPageTest, TypedLevelTextIsNoChoiceOfTheList) {
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().TypeInto(IDC_FLIGHT_LEVEL, "9999");
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kLevelWarning});
+    EXPECT_EQ(Driver().Read(IDC_FLIGHT_LEVEL), "9999");
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600, 0, 0, 60), 0.05);
+}
+
+TEST_F(FuelPageTest, TakesRangeAtEveryKeyButWindOnlyWhenItsFieldIsLeft) {
+    Driver().TypeInto(IDC_RANGE, "1800");
+    EXPECT_EQ(m_page.m_fRange, 1800.0f);
+    Driver().TypeInto(IDC_WIND, "-50");
+    EXPECT_EQ(m_page.m_fWind, 0.0f);
+    Driver().LeaveField();
+    EXPECT_EQ(m_page.m_fWind, -50.0f);
+}
+
+TEST_F(FuelPageTest, LeavingTheWindForTheButtonTakesItBeforeCalculating) {
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().TypeInto(IDC_WIND, "-50");
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600, 8100, -50, 60), 0.05);
+}
+
+TEST_F(FuelPageTest, EnterCalculatesWithTheWindJustTyped) {
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().TypeInto(IDC_WIND, "-50");
+    Driver().PressEnter();
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600, 8100, -50, 60), 0.05);
+    EXPECT_TRUE(Driver().HasFocus(IDC_CALCULATE_FUEL));
+}
+
+TEST_F(FuelPageTest, RefusedFieldStopsTheExchangeAndTakesTheFocusBack) {
+    // A member that differs from its field shows whether the exchange went past the refusal.
+    m_page.m_fReserve = 75.0f;
+    Driver().TypeInto(IDC_RANGE, "x");
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kNotANumber});
+    EXPECT_TRUE(Driver().HasFocus(IDC_RANGE));
+    EXPECT_EQ(m_page.m_fRange, 3600.0f);
+    EXPECT_EQ(m_page.m_fReserve, 75.0f);
+
+    Driver().TypeInto(IDC_RANGE, "2000");
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{});
+    EXPECT_EQ(m_page.m_fRange, 2000.0f);
+    EXPECT_EQ(m_page.m_fReserve, 60.0f);
+}
+
+TEST_F(FuelPageTest, RefusedWindIsReportedWhenItsFieldIsLeft) {
+    Driver().TypeInto(IDC_WIND, "1e40");
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{});
+    Driver().LeaveField();
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kNotANumber});
+    EXPECT_TRUE(Driver().HasFocus(IDC_WIND));
+    EXPECT_EQ(m_page.m_fWind, 0.0f);
+}
+
+TEST_F(FuelPageTest, TotalBeyondTheTanksFillsThemAllAndKeepsTheTotal) {
+    Driver().TypeInto(IDC_TOTAL_FUEL, "30000");
+    Driver().LeaveField();
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kOverflow});
+    EXPECT_EQ(Driver().Read(IDC_TOTAL_FUEL), "30000");
+    EXPECT_EQ(Driver().Read(IDC_GROUP1), "3850");
+    EXPECT_EQ(Driver().Read(IDC_TANK8), "2590");
+    EXPECT_EQ(Driver().Read(IDC_GROUP2), "2860");
+    EXPECT_EQ(Driver().Read(IDC_TANK12), "4950");
+    EXPECT_EQ(Driver().Read(IDC_FLOWMETER), "588.75");
+}
+
+TEST_F(FuelPageTest, TypedTotalIsSplitWhenItsFieldIsLeft) {
+    Driver().TypeInto(IDC_TOTAL_FUEL, "20000");
+    EXPECT_EQ(Driver().Read(IDC_TANK12), "0");
+    Driver().LeaveField();
+    EXPECT_EQ(Driver().Read(IDC_TANK12), "1400");
+    EXPECT_EQ(Driver().Read(IDC_FLOWMETER), "500");
+}
+
+// The tank lines of the file: key, and the quantity in US gallons it must hold.
+struct TankLine {
+    const char* key;
+    double gallons;
+};
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The fourth number of a tank line: its quantity.
+double Quantity(const std::string& line) {
+    std::size_t at = line.find('=');
+    for (int comma = 0; comma < 3 && at != std::string::npos; ++comma)
+        at = line.find(',', at + 1);
+    return at == std::string::npos ? -1.0 : Number(line.substr(at + 1));
+}
+
+class FuelPageFileTest : public FuelPageTest {
+protected:
+    void SetUp() override {
+        m_original = ReadFileBytes(std::filesystem::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
+        WriteFileBytes("Aircraft.cfg", m_original);
+        FuelPageTest::SetUp();
+    }
+
+    // Every line without a tank key is unchanged; each tank line holds its quantity.
+    void ExpectTankLines(const std::vector<TankLine>& tanks) {
+        const std::vector<std::string> before = Lines(m_original);
+        const std::vector<std::string> after = Lines(ReadFileBytes("Aircraft.cfg"));
+        ASSERT_EQ(after.size(), before.size());
+        int changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            const TankLine* tank = nullptr;
+            for (const TankLine& candidate : tanks)
+                if (before[i].find(candidate.key) != std::string::npos)
+                    tank = &candidate;
+            if (tank == nullptr) {
+                EXPECT_EQ(after[i], before[i]);
+                continue;
+            }
+            ++changed;
+            EXPECT_EQ(after[i].rfind(std::string(tank->key) + "=", 0), 0u) << after[i];
+            EXPECT_NEAR(Quantity(after[i]), tank->gallons, 0.0006) << after[i];
+        }
+        EXPECT_EQ(changed, 9);
+        EXPECT_FALSE(std::filesystem::exists("TempFile.txt"));
+    }
+
+    std::vector<TankLine> TanksShown() {
+        const double gallonsPerKg = 1 / 3.028328;
+        const double group1 = Field(IDC_GROUP1) * gallonsPerKg;
+        const double tank8 = Field(IDC_TANK8) * gallonsPerKg;
+        const double group2 = Field(IDC_GROUP2) * gallonsPerKg;
+        return {{"Center2", Field(IDC_TANK12) * gallonsPerKg},
+                {"External1", 264.172},
+                {"External2", 264.172},
+                {"LeftAux", group1},
+                {"RightAux", group1},
+                {"LeftTip", tank8},
+                {"RightTip", tank8},
+                {"Center1", group2},
+                {"Center3", group2}};
+    }
+
+    ScratchDirectory m_scratch;
+    std::string m_original;
+};
+
+TEST_F(FuelPageFileTest, FillWritesTheNineTankLines) {
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().Click(IDC_CALCULATE_FUEL);
+    Driver().Click(IDC_FILL_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kFuelled});
+    ExpectTankLines(TanksShown());
+}
+
+TEST_F(FuelPageFileTest, FillBeforeAnyCalculationWritesEmptyTanks) {
+    Driver().Click(IDC_FILL_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kFuelled});
+    ExpectTankLines({{"Center2", 0},
+                     {"External1", 264.172},
+                     {"External2", 264.172},
+                     {"LeftAux", 0},
+                     {"RightAux", 0},
+                     {"LeftTip", 0},
+                     {"RightTip", 0},
+                     {"Center1", 0},
+                     {"Center3", 0}});
+}
+
+TEST_F(FuelPageFileTest, FillWithoutAFileSaysSoAndWritesNothing) {
+    std::filesystem::remove("Aircraft.cfg");
+    Driver().Click(IDC_FILL_FUEL);
+    EXPECT_EQ(
+        Driver().TakeMessages(),
+        (std::vector<SeenMessage>{{"Loader", "Unable to open the file.", MessageIcon::Stop}}));
+    EXPECT_TRUE(std::filesystem::is_empty(m_scratch.path()));
+}
+
+struct Refusal {
+    const char* name;
+    int level;
+    const char* range;
+    const char* wind;
+    const char* reserve;
+    const char* total; // typed into the total field afterwards; nullptr: none
+    std::vector<SeenMessage> messages;
+};
+
+class FuelPageRefusalTest : public FuelPageFileTest,
+                            public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(FuelPageRefusalTest, FillRefusesQuantitiesNoTankCanHold) {
+    const Refusal& refusal = GetParam();
+    Driver().TypeInto(IDC_RANGE, refusal.range);
+    Driver().TypeInto(IDC_RESERVE, refusal.reserve);
+    Driver().TypeInto(IDC_WIND, refusal.wind);
+    Driver().LeaveField();
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, refusal.level);
+    Driver().Click(IDC_CALCULATE_FUEL);
+    if (refusal.total != nullptr) {
+        Driver().TypeInto(IDC_TOTAL_FUEL, refusal.total);
+        Driver().LeaveField();
+    }
+    Driver().Click(IDC_FILL_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), refusal.messages);
+    EXPECT_EQ(ReadFileBytes("Aircraft.cfg"), m_original);
+    EXPECT_FALSE(std::filesystem::exists("TempFile.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Quantities, FuelPageRefusalTest,
+    ::testing::Values(
+        // A head wind beyond the cruise speed gives a negative total, split into group I.
+        Refusal{"HeadWindBeyondCruiseSpeed",
+                kLevel8100,
+                "3600",
+                "-700",
+                "60",
+                nullptr,
+                {kNegativeFuel}},
+        Refusal{"NegativeTotalTyped", kLevel8100, "3600", "0", "60", "-100", {kNegativeFuel}},
+        // No range over a divisor of zero (level 6900, no speed left, 15 min): 0 / 0.
+        Refusal{"ZeroOverZero",
+                kLevel6900,
+                "0",
+                "-541",
+                "15",
+                nullptr,
+                {kReserveWarning, kUndefinedFuel}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A desktop in Russian writes numbers with a decimal comma; the page never does.
+class RussianDesktop {
+public:
+    RussianDesktop() : m_previous(std::setlocale(LC_ALL, nullptr)) {
+        m_active = std::setlocale(LC_ALL, "ru_RU.UTF-8") != nullptr;
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    }
+    ~RussianDesktop() {
+        std::setlocale(LC_ALL, m_previous.c_str());
+        QLocale::setDefault(QLocale::c());
+    }
+    bool Active() const { return m_active; }
+
+private:
+    std::string m_previous;
+    bool m_active = false;
+};
+
+TEST_F(FuelPageFileTest, RussianDesktopGivesTheSameNumbers) {
+    RussianDesktop desktop;
+    ASSERT_TRUE(desktop.Active()) << "the ru_RU.UTF-8 locale is missing (scripts/packages.sh "
+                                     "generates it)";
+    char decimal[8];
+    std::snprintf(decimal, sizeof decimal, "%.1f", 0.5);
+    ASSERT_STREQ(decimal, "0,5") << "the C library does not write Russian numbers";
+
+    Driver().TypeInto(IDC_RANGE, "3600,5");
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kNotANumber});
+    Driver().TypeInto(IDC_RANGE, "3600.5");
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600.5, 8100, 0, 60), 0.05);
+    EXPECT_EQ(Driver().Read(IDC_TOTAL_FUEL), "14714.1");
+    EXPECT_NEAR(Field(IDC_GROUP2), 917.06, 0.01);
+    Driver().Click(IDC_FILL_FUEL);
+    EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kFuelled});
+    ExpectTankLines(TanksShown());
+}
+
+TEST_F(FuelPageTest, SavesAPictureOfThePage) {
+    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
+    Driver().Click(IDC_CALCULATE_FUEL);
+    EXPECT_TRUE(Driver().SavePicture(std::filesystem::path(LOADER_PICTURES_DIR) / "fuel-page.png"));
+}
+
+} // namespace

@@ -1,0 +1,19 @@
+#include "ui/DialogTemplate.h"
+
+#include <cstdint>
+
+int MulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0)
+        return 0;
+    const std::int64_t product = std::int64_t{number} * numerator;
+    std::int64_t magnitude = product < 0 ? -product : product;
+    std::int64_t divisor = denominator < 0 ? -std::int64_t{denominator} : denominator;
+    const std::int64_t quotient = (magnitude + divisor / 2) / divisor;
+    const bool negative = (product < 0) != (denominator < 0);
+    return static_cast<int>(negative ? -quotient : quotient);
+}
+
+PixelRect DialogUnitsToPixels(int x, int y, int w, int h) {
+    return {MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8), MulDiv(w, kBaseUnitX, 4),
+            MulDiv(h, kBaseUnitY, 8)};
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "config/MessageCallback.h"
+
+#include <string>
+#include <string_view>
+
+// The toolkit's own window and icon; only the backend knows what they are.
+struct NativeWindow;
+struct NativeIcon;
+using HICON = const NativeIcon*;
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+inline constexpr int SM_CXICON = 11;
+inline constexpr int SM_CYICON = 12;
+// The size of a program icon for SM_CXICON and SM_CYICON (32 pixels); 0 for any other index.
+int GetSystemMetrics(int index);
+
+struct CRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// A window: the sheet, a page or one of a page's controls. A CWnd without a window (before the
+// page is created, after it is destroyed) ignores every call and reads as empty.
+//
+// As a MessageCallback a window owns the message boxes it shows: they stay on top of it and keep
+// it from input until dismissed.
+class CWnd : public MessageCallback {
+public:
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override = default;
+
+    NativeWindow* GetSafeHwnd() const { return m_hWnd; }
+    void Attach(NativeWindow* window) { m_hWnd = window; }
+    NativeWindow* Detach();
+
+    std::string GetWindowText() const;
+    void SetWindowText(std::string_view text);
+    void SetFocus();
+    void EnableWindow(bool enable);
+    bool IsWindowEnabled() const;
+    // Whether the top-level window this one belongs to is minimized.
+    bool IsIconic() const;
+    // The client area, from (0, 0).
+    void GetClientRect(CRect* rect) const;
+
+    // The text of the child control `id`, "" when there is none.
+    std::string GetDlgItemText(int id) const;
+    // Sets the text of the child control `id` without sending a change notification.
+    void SetDlgItemText(int id, std::string_view text);
+    // Puts the focus on the child control `id` and selects its text, as a dialog does when it
+    // moves the focus to a field.
+    void GotoDlgCtrl(int id);
+    NativeWindow* GetDlgItemHandle(int id) const;
+
+    // A modal message box owned by this window; "\r\n" in the text is a line break. Returns
+    // IDOK when the user has dismissed it.
+    int MessageBox(std::string_view text, std::string_view caption, MessageIcon icon);
+    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override {
+        MessageBox(text, caption, icon);
+    }
+
+protected:
+    NativeWindow* m_hWnd = nullptr;
+};

@@ -1,0 +1,31 @@
+// The application object and the program's entry on Qt.
+
+#include "res/resource.h"
+#include "ui/WinApp.h"
+#include "ui/qt/QtResources.h"
+#include "ui/qt/QtWindow.h"
+
+#include <QApplication>
+
+void CWinApp::Enable3dControls() {
+    UseDesktopStyle();
+}
+
+HICON CWinApp::LoadIcon(int id) const {
+    return LoadIconResource(id);
+}
+
+int AfxWinMain(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // QApplication has set the C library's locale from the desktop's; no number of the program
+    // is read or written through it.
+    UseDialogFont();
+    if (const QIcon* icon = FromIconHandle(LoadIconResource(IDR_MAINFRAME)))
+        QApplication::setWindowIcon(*icon);
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return 1;
+    if (!app->InitInstance())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ui/Wnd.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+// The pictures of res/, embedded as :/res/bitmap<id>.png and :/res/icon<id>.png (an icon may
+// also have icon48.png and icon256.png for the desktop's larger sizes).
+
+// A null pixmap when the program has no such bitmap.
+QPixmap LoadBitmapResource(int id);
+// The program's icon `id`, kept for the program's life; nullptr when there is none.
+HICON LoadIconResource(int id);
+const QIcon* FromIconHandle(HICON icon);

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QImage>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSlider>
+#include <QWidget>
+#include <functional>
+
+class CPropertyPage;
+
+// An edit field that tells when it has lost the focus to another control of its window (not
+// when its window is deactivated or a popup opens, as for a message box: the focus comes back).
+class FieldEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void()> onLeft;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A slider that reports its position after every change by the user and on request.
+class ReportingSlider : public QSlider {
+public:
+    explicit ReportingSlider(QWidget* parent);
+    std::function<void()> onReport;
+    void Report() {
+        if (onReport)
+            onReport();
+    }
+};
+
+// A push button inside a sunken edge of one pixel.
+class SunkenEdgeButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A bitmap centred in the control, clipped to it, with an optional one-pixel frame over its
+// edge.
+class PictureWidget : public QWidget {
+public:
+    PictureWidget(QPixmap pixmap, bool thinBorder, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_pixmap;
+    bool m_thinBorder;
+};
+
+// What the page blits, kept above all its controls.
+class BlitOverlay : public QWidget {
+public:
+    explicit BlitOverlay(QWidget* page);
+    // Paints `image` at (x, y) of the page; repaints only when a pixel changes.
+    void Draw(int x, int y, const QImage& image);
+    const QImage& Image() const { return m_image; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_image;
+};
+
+// The window of a CPropertyPage: routes its controls' notifications and its paints to the page,
+// reports every slider when it is shown and presses the default button on Enter.
+class PageWidget : public QWidget {
+public:
+    PageWidget(CPropertyPage* page, QWidget* parent);
+    ~PageWidget() override;
+
+    void Notify(unsigned code, int id);
+    BlitOverlay* Overlay() const { return m_overlay; }
+    void SetOverlay(BlitOverlay* overlay) { m_overlay = overlay; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CPropertyPage* m_page;
+    BlitOverlay* m_overlay = nullptr;
+};
