@@ -9,7 +9,7 @@
 // dialog units; DialogUnitsToPixels turns them into pixels of the page.
 
 enum class ControlKind {
-    Static,     // a text label; wraps words unless it is one line high
+    Static,     // a text label; its lines break at blanks
     GroupBox,   // a frame with an optional title; never covers or catches clicks of others
     Edit,       // a one-line edit field
     ComboBox,   // a drop-down list with an edit field; its height includes the open list
@@ -56,7 +56,7 @@ struct DialogTemplate {
 const DialogTemplate* FindDialogTemplate(int id);
 
 // number * numerator / denominator, rounded half away from zero; 0 for a zero denominator. The
-// product is formed in 64 bits, so it cannot overflow.
+// product is formed in 64 bits and cannot overflow; a quotient beyond int wraps.
 int MulDiv(int number, int numerator, int denominator);
 
 // The dialog font's base units: 6 pixels per 4 horizontal units, 13 per 8 vertical ones.

@@ -23,7 +23,8 @@ bool Has(const ControlTemplate& control, std::uint32_t style) {
 QLabel* MakeStatic(const ControlTemplate& control, QWidget* page) {
     auto* label = new QLabel(ToQString(control.text), page);
     label->setTextFormat(Qt::PlainText);
-    // The platform's static text breaks lines at blanks and starts at the top.
+    // The platform's static text breaks lines at blanks and starts at the top. A label paints no
+    // background of its own, so every static shows the page beneath, transparent or not.
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignTop |
                         (Has(control, kStyleCentered) ? Qt::AlignHCenter : Qt::AlignLeft));
