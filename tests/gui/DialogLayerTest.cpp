@@ -1,3 +1,4 @@
+#include "fuel/FuelPage.h"
 #include "gui/GuiTest.h"
 #include "gui/QtPageDriver.h"
 #include "res/DialogTemplates.h"
@@ -240,6 +241,34 @@ TEST_F(DialogLayerTest, ControlsAreUnboundWhenThePageWindowGoes) {
     EXPECT_EQ(m_page.m_sliderCabin1.GetSafeHwnd(), nullptr);
     EXPECT_EQ(m_page.m_sliderCabin1.GetPos(), 0);
     EXPECT_FALSE(m_page.UpdateData(true));
+}
+
+TEST_F(GuiTest, PagesAreCreatedWhenFirstShownAndKeepTheirValues) {
+    CPropertyPage first(IDD_PAYLOAD_PAGE);
+    CFuelPage fuel;
+    CPropertySheet sheet("Страницы");
+    sheet.AddPage(&first);
+    sheet.AddPage(&fuel);
+    ASSERT_TRUE(sheet.Create());
+    {
+        QtPageDriver driver(ToWidget(sheet.GetSafeHwnd()), m_answerer);
+        EXPECT_NE(first.GetSafeHwnd(), nullptr);
+        EXPECT_EQ(fuel.GetSafeHwnd(), nullptr);
+        ASSERT_TRUE(driver.ShowPage(1));
+        ASSERT_NE(fuel.GetSafeHwnd(), nullptr);
+        driver.TypeInto(IDC_RANGE, "1800");
+        EXPECT_TRUE(driver.ShowPage(0));
+        EXPECT_TRUE(driver.ShowPage(1));
+        EXPECT_EQ(driver.Read(IDC_RANGE), "1800");
+        EXPECT_EQ(fuel.m_fRange, 1800.0f);
+
+        // A page whose field holds no number is not left.
+        driver.TypeInto(IDC_RANGE, "x");
+        EXPECT_FALSE(driver.ShowPage(0));
+        EXPECT_EQ(driver.TakeMessages().size(), 2u);
+        EXPECT_TRUE(driver.HasFocus(IDC_RANGE));
+    }
+    sheet.DestroyWindow();
 }
 
 TEST(Application, ProgramIconIsThereAtItsSize) {

@@ -80,8 +80,9 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
         ReadFileBytes(std::filesystem::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
     WriteFileBytes("Aircraft.cfg", original);
     CLoaderAppSheet sheet(kLoaderSheetCaption);
-    WhenModal([this](QWidget* window) {
+    WhenModal([this, &sheet](QWidget* window) {
         QtPageDriver driver(window, m_answerer);
+        EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.ChooseEntry(IDC_FLIGHT_LEVEL, 5);
         driver.Click(IDC_CALCULATE_FUEL);
         GetParam().close(window);
@@ -110,6 +111,7 @@ TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {
     bool stayed = false;
     WhenModal([&](QWidget* window) {
         QtPageDriver driver(window, m_answerer);
+        EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.TypeInto(IDC_RANGE, "x");
         Button(window, QStringLiteral("ОК"))->click();
         stayed = window->isVisible();

@@ -23,6 +23,8 @@ class PageDriver {
 public:
     virtual ~PageDriver() = default;
 
+    // Clicks the sheet's tab of page `index`; whether the sheet shows that page then.
+    virtual bool ShowPage(int index) = 0;
     // Clicks into the field, selects its text and types `text` key by key.
     virtual void TypeInto(int id, std::string_view text) = 0;
     // Moves the focus on to the next control, as the Tab key does.

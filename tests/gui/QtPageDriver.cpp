@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTest>
 
 namespace {
@@ -45,6 +46,17 @@ QWidget* QtPageDriver::Control(int id) {
     auto* control = m_window->findChild<QWidget*>(QString::number(id));
     EXPECT_NE(control, nullptr) << "no control " << id;
     return control;
+}
+
+bool QtPageDriver::ShowPage(int index) {
+    auto* tabs = m_window->findChild<QTabBar*>();
+    if (tabs == nullptr || index >= tabs->count()) {
+        ADD_FAILURE() << "the window has no tab " << index;
+        return false;
+    }
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    Settle(m_window);
+    return tabs->currentIndex() == index;
 }
 
 void QtPageDriver::TypeInto(int id, std::string_view text) {

@@ -11,6 +11,7 @@ public:
     // `window` is shown and made the active window.
     QtPageDriver(QWidget* window, MessageBoxAnswerer& answerer);
 
+    bool ShowPage(int index) override;
     void TypeInto(int id, std::string_view text) override;
     void LeaveField() override;
     void Click(int id) override;
