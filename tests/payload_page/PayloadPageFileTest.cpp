@@ -1,0 +1,136 @@
+#include "PayloadPageFixture.h"
+
+#include "support/TestSupport.h"
+
+#include <array>
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class PayloadPageFileTest : public PayloadPageTest {
+protected:
+    void SetUp() override {
+        m_original = ReadFileBytes(std::filesystem::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
+        WriteFileBytes("Aircraft.cfg", m_original);
+        PayloadPageTest::SetUp();
+    }
+
+    // Every line without a station key is as it was; station N holds loads[N], in pounds.
+    void ExpectStations(const std::array<std::string, 5>& loads) {
+        const std::vector<std::string> before = Lines(m_original);
+        const std::vector<std::string> after = Lines(ReadFileBytes("Aircraft.cfg"));
+        ASSERT_EQ(after.size(), before.size());
+        int stations = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            int station = -1;
+            for (int n = 0; n < 5; ++n)
+                if (before[i].find("station_load." + std::to_string(n)) != std::string::npos)
+                    station = n;
+            if (station < 0) {
+                EXPECT_EQ(after[i], before[i]);
+                continue;
+            }
+            ++stations;
+            const std::string start = "station_load." + std::to_string(station) + "=" +
+                                      loads[static_cast<std::size_t>(station)] + ", ";
+            EXPECT_EQ(after[i].rfind(start, 0), 0u) << after[i] << " should start " << start;
+        }
+        EXPECT_EQ(stations, 5);
+        EXPECT_FALSE(std::filesystem::exists("TempFile.txt"));
+    }
+
+    ScratchDirectory m_scratch;
+    std::string m_original;
+};
+
+// Typed one after the other; the last field is left only by pressing "Загрузить".
+struct Loading {
+    const char* name;
+    std::vector<std::pair<int, const char*>> typed;
+    std::vector<SeenMessage> messages;
+    std::array<std::string, 5> loads;
+};
+
+void PrintTo(const Loading& loading, std::ostream* out) {
+    *out << loading.name;
+}
+
+class PayloadPageLoadingTest : public PayloadPageFileTest,
+                               public ::testing::WithParamInterface<Loading> {};
+
+TEST_P(PayloadPageLoadingTest, LoadWritesWhatThePageShows) {
+    const Loading& loading = GetParam();
+    for (std::size_t i = 0; i < loading.typed.size(); ++i) {
+        const auto [id, text] = loading.typed[i];
+        if (i + 1 < loading.typed.size())
+            Enter(id, text);
+        else
+            Driver().TypeInto(id, text);
+    }
+    Driver().Click(IDC_LOAD_PAYLOAD);
+    EXPECT_EQ(Driver().TakeMessages(), loading.messages);
+    ExpectStations(loading.loads);
+}
+
+const std::string kNone = "0.000";
+
+INSTANTIATE_TEST_SUITE_P(
+    Loads, PayloadPageLoadingTest,
+    ::testing::Values(
+        Loading{"NothingTouched", {}, {kLoaded}, {kNone, kNone, kNone, kNone, kNone}},
+        Loading{"CabinTypedThenLoadAtOnce",
+                {{IDC_CABIN2, "40"}},
+                {kLoaded},
+                {kNone, "6172.943", kNone, kNone, kNone}},
+        Loading{"CabinBeyondItsSeats",
+                {{IDC_CABIN1, "30"}},
+                {kLoaded},
+                {"3395.118", kNone, kNone, kNone, kNone}},
+        Loading{"HoldMassTypedThenLoadAtOnce",
+                {{IDC_HOLD1_KG, "1999"}},
+                {kLoaded},
+                {kNone, kNone, kNone, "4407.040", kNone}},
+        Loading{"HoldPercentTypedThenLoadAtOnce",
+                {{IDC_HOLD2_PERCENT, "50"}},
+                {kLoaded},
+                {kNone, kNone, kNone, kNone, "1653.467"}},
+        Loading{"EverySeatAndHoldFull",
+                {{IDC_CABIN1, "22"},
+                 {IDC_CABIN2, "65"},
+                 {IDC_CABIN3, "15"},
+                 {IDC_HOLD1_PERCENT, "100"},
+                 {IDC_HOLD2_KG, "1500"}},
+                {kLoaded},
+                {"3395.118", "10031.032", "2314.853", "4409.245", "3306.933"}},
+        Loading{"AbsurdNumbers",
+                {{IDC_CABIN3, "-2147483648"},
+                 {IDC_HOLD1_PERCENT, "2147483647"},
+                 {IDC_HOLD2_KG, "2147483647"}},
+                {kLoaded},
+                {kNone, kNone, kNone, "4409.245", "3306.933"}},
+        // The refused text gives way to the count before it, which is what the page shows.
+        Loading{"RefusedTextKeepsTheCountBefore",
+                {{IDC_CABIN2, "40"}, {IDC_CABIN2, "4x"}},
+                {kNotAnInteger, kLoaded},
+                {kNone, "6172.943", kNone, kNone, kNone}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PayloadPageFileTest, LoadWithoutAFileSaysSoAndWritesNothing) {
+    std::filesystem::remove("Aircraft.cfg");
+    Driver().Click(IDC_LOAD_PAYLOAD);
+    EXPECT_EQ(
+        Driver().TakeMessages(),
+        (std::vector<SeenMessage>{{"Loader", "Unable to open the file.", MessageIcon::Stop}}));
+    EXPECT_TRUE(std::filesystem::is_empty(m_scratch.path()));
+}
+
+} // namespace
