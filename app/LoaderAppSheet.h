@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fuel/FuelPage.h"
+#include "payload/PayloadPage.h"
 #include "ui/PropertySheet.h"
 
 #include <string_view>
@@ -10,9 +11,8 @@ class CLoaderAppSheet : public CPropertySheet {
 public:
     CLoaderAppSheet(std::string_view caption, CWnd* parent = nullptr, int selectPage = 0);
 
-    // The payload page, "Пассажиры и груз", comes here, before the fuel page, as page 0:
-    //     CPayloadPage m_payloadPage;
-    CFuelPage m_fuelPage;
+    CPayloadPage m_payloadPage; // page 0, "Пассажиры и груз"
+    CFuelPage m_fuelPage;       // page 1, "Топливо"
 };
 
 inline constexpr std::string_view kLoaderSheetCaption = "Загрузчик самолета Ил-18Д";

@@ -57,8 +57,12 @@ TEST_F(LoaderSheetTest, ShowsTheAircraftsCaptionAndAPageTabEach) {
     ASSERT_EQ(tabs->count(), sheet.GetPageCount());
     for (int i = 0; i < tabs->count(); ++i)
         EXPECT_EQ(tabs->tabText(i).toStdString(), sheet.GetPage(i)->GetTemplate()->caption);
-    EXPECT_EQ(tabs->tabText(tabs->count() - 1).toStdString(), "Топливо");
-    EXPECT_EQ(sheet.GetPage(sheet.GetPageCount() - 1), &sheet.m_fuelPage);
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0).toStdString(), "Пассажиры и груз");
+    EXPECT_EQ(tabs->tabText(1).toStdString(), "Топливо");
+    EXPECT_EQ(sheet.GetPage(0), &sheet.m_payloadPage);
+    EXPECT_EQ(sheet.GetPage(1), &sheet.m_fuelPage);
+    EXPECT_EQ(tabs->currentIndex(), 0);
     for (const char* text : {"ОК", "Отмена", "Применить"})
         EXPECT_NE(Button(window, QString::fromUtf8(text)), nullptr) << text;
     EXPECT_FALSE(Button(window, QStringLiteral("Применить"))->isEnabled());
