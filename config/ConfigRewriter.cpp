@@ -1,8 +1,19 @@
 #include "config/ConfigRewriter.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <dirent.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -25,8 +36,10 @@ std::string Reason(int error) {
     switch (error) {
     case ENOSPC:
         return "на диске нет места";
+#ifdef EDQUOT
     case EDQUOT:
         return "превышена дисковая квота";
+#endif
     case EFBIG:
         return "файл превысил допустимый размер";
     case EACCES:
@@ -369,6 +382,18 @@ private:
     BlockWriter& m_writer;
 };
 
+#ifdef _WIN32
+// The C library here has no memrchr: the last `byte` among the `size` bytes at `data`, or null.
+const void* memrchr(const void* data, int byte, std::size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        if (bytes[--size] == static_cast<unsigned char>(byte))
+            return bytes + size;
+    }
+    return nullptr;
+}
+#endif
+
 // Where the last complete line of `data` ends: after its last LF, or after a later CR that is
 // known to stand alone (a byte other than LF follows it). 0 when no line is complete yet.
 std::size_t EndOfCompleteLines(const char* data, std::size_t size) {
@@ -427,6 +452,30 @@ std::optional<Failure> CopyReplacingLines(FileOps& ops, int in, int out,
     return std::nullopt;
 }
 
+#ifdef _WIN32
+
+// The name under which the configuration file is found in the current directory, as the
+// directory holds it: the file system ignores letter case, and the file that replaces
+// "aircraft.CFG" must keep that name. Empty when there is none.
+std::string FindConfigFile() {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(L"Aircraft.cfg", &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    FindClose(search);
+    char name[4 * MAX_PATH];
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, entry.cFileName, -1, name, sizeof name, nullptr, nullptr);
+    return size > 1 ? std::string(name) : std::string(kConfigFileName);
+}
+
+// A symbolic link under the name is replaced by the new file, as Windows programs save files.
+std::string ReplacedFile(const std::string& name) {
+    return name;
+}
+
+#else
+
 bool SameNameIgnoringCase(const char* a, const char* b) {
     for (; *a != '\0' && *b != '\0'; ++a, ++b) {
         auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -474,6 +523,8 @@ std::string ReplacedFile(const std::string& name) {
     return target;
 }
 
+#endif
+
 // The temporary file sits beside the file it replaces, so that the rename stays on one disk.
 std::string TempFileBeside(const std::string& target) {
     const auto slash = target.rfind('/');
@@ -502,6 +553,19 @@ public:
         if (target.empty())
             return Failure{Step::Open, ENOENT};
 
+#ifdef _WIN32
+        m_in = m_ops.Open(target.c_str(), O_RDONLY, 0);
+        if (m_in < 0)
+            return Failure{Step::Open, errno};
+        FileAttributes kept;
+        if (m_ops.GetAttributes(m_in, &kept) != 0)
+            return Failure{Step::Open, errno};
+        if ((kept.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return Failure{Step::Open, EISDIR};
+        // A file that is marked read-only stays as it is.
+        if ((kept.attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            return Failure{Step::Replace, EACCES};
+#else
         // O_NONBLOCK: a FIFO under the file's name must not hang the program.
         m_in = m_ops.Open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
         if (m_in < 0)
@@ -515,12 +579,26 @@ public:
         // the rename replace it.
         if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
             return Failure{Step::Replace, EACCES};
+#endif
 
         // Whatever an earlier run left under the temporary name is not ours: remove it (a link
         // itself, never its target), then create the file afresh.
         m_tempPath = TempFileBeside(target);
         if (m_ops.Unlink(m_tempPath.c_str()) != 0 && errno != ENOENT)
             return Failure{Step::WriteTemp, errno};
+#ifdef _WIN32
+        m_out = m_ops.Open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (m_out < 0)
+            return Failure{Step::WriteTemp, errno};
+        m_tempCreated = true;
+        // The new file keeps the old one's creation time and its attributes: hidden, system,
+        // not indexed. It is marked as changed since the last backup, as any file written is.
+        kept.attributes &=
+            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        kept.attributes |= FILE_ATTRIBUTE_ARCHIVE;
+        if (m_ops.SetAttributes(m_out, kept) != 0)
+            return Failure{Step::WriteTemp, errno};
+#else
         m_out = m_ops.Open(m_tempPath.c_str(),
                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
         if (m_out < 0)
@@ -530,6 +608,7 @@ public:
         [[maybe_unused]] const int ignored = ::fchown(m_out, info.st_uid, info.st_gid);
         if (m_ops.Fchmod(m_out, info.st_mode & 07777) != 0)
             return Failure{Step::WriteTemp, errno};
+#endif
 
         if (auto failure = CopyReplacingLines(m_ops, m_in, m_out, m_rules))
             return failure;
@@ -549,12 +628,15 @@ public:
         return std::nullopt;
     }
 
-    const std::string& name() const { return m_name; }
+    const std::string& name() const {
+        return m_name;
+    }
 
 private:
     // Makes the rename itself durable. The file is already replaced; a failure here is not one
-    // of the run.
-    static void SyncDirectoryOf(const std::string& target) {
+    // of the run. (On Windows the rename has written itself through already.)
+    static void SyncDirectoryOf([[maybe_unused]] const std::string& target) {
+#ifndef _WIN32
         const auto slash = target.rfind('/');
         const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
         const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -562,6 +644,7 @@ private:
             ::fsync(fd);
             ::close(fd);
         }
+#endif
     }
 
     FileOps& m_ops;

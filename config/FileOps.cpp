@@ -1,9 +1,213 @@
 #include "config/FileOps.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <string>
+
+#ifdef _WIN32
+
+namespace {
+
+// The errno value that says what the Win32 error says; EIO for what no errno value covers.
+int ErrnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_CURRENT_DIRECTORY:
+    case ERROR_NETWORK_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return EBUSY;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILE_TOO_LARGE:
+        return EFBIG;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
+    case ERROR_INVALID_HANDLE:
+        return EBADF;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ENOMEM;
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_NO_UNICODE_TRANSLATION:
+        return EINVAL;
+    default:
+        return EIO;
+    }
+}
+
+int Failed(DWORD error) {
+    errno = ErrnoOf(error);
+    return -1;
+}
+
+// The UTF-16 name Windows takes for a UTF-8 one; false for bytes that are no UTF-8.
+bool Wide(const char* utf8, std::wstring& wide) {
+    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
+    if (size <= 0)
+        return false;
+    wide.resize(static_cast<std::size_t>(size));
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, wide.data(), size);
+    wide.pop_back(); // the terminator, which the string keeps on its own
+    return true;
+}
+
+HANDLE HandleOf(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+
+// One ReadFile or WriteFile moves at most a DWORD's worth; the callers loop.
+DWORD Portion(size_t size) {
+    return size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+}
+
+// Windows refuses to replace a file that another program holds open with "access denied", as
+// it refuses one that the user may not change. Whether a program holds `name` open so that it
+// may not be deleted tells the two apart.
+bool HeldOpenElsewhere(const std::wstring& name) {
+    const HANDLE handle =
+        CreateFileW(name.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(handle);
+    return false;
+}
+
+} // namespace
+
+int FileOps::Open(const char* path, int flags, mode_t) {
+    std::wstring name;
+    if (!Wide(path, name))
+        return Failed(ERROR_NO_UNICODE_TRANSLATION);
+    DWORD access = GENERIC_READ;
+    if ((flags & O_ACCMODE) == O_WRONLY)
+        access = GENERIC_WRITE;
+    else if ((flags & O_ACCMODE) == O_RDWR)
+        access = GENERIC_READ | GENERIC_WRITE;
+    DWORD disposition = OPEN_EXISTING;
+    if ((flags & O_CREAT) != 0)
+        disposition = (flags & O_EXCL) != 0    ? CREATE_NEW
+                      : (flags & O_TRUNC) != 0 ? CREATE_ALWAYS
+                                               : OPEN_ALWAYS;
+    else if ((flags & O_TRUNC) != 0)
+        disposition = TRUNCATE_EXISTING;
+    const HANDLE handle = CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return Failed(GetLastError());
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle),
+                                   _O_BINARY | (access == GENERIC_READ ? _O_RDONLY : 0));
+    if (fd < 0) {
+        CloseHandle(handle);
+        errno = EMFILE;
+    }
+    return fd;
+}
+ssize_t FileOps::Read(int fd, void* buffer, size_t size) {
+    DWORD done = 0;
+    if (!ReadFile(HandleOf(fd), buffer, Portion(size), &done, nullptr))
+        return Failed(GetLastError());
+    return static_cast<ssize_t>(done);
+}
+ssize_t FileOps::Write(int fd, const void* buffer, size_t size) {
+    DWORD done = 0;
+    if (!WriteFile(HandleOf(fd), buffer, Portion(size), &done, nullptr))
+        return Failed(GetLastError());
+    return static_cast<ssize_t>(done);
+}
+int FileOps::GetAttributes(int fd, FileAttributes* attributes) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(HandleOf(fd), &info))
+        return Failed(GetLastError());
+    attributes->attributes = info.dwFileAttributes;
+    attributes->creationTime = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(info.ftCreationTime.dwHighDateTime) << 32) |
+        info.ftCreationTime.dwLowDateTime);
+    return 0;
+}
+int FileOps::SetAttributes(int fd, const FileAttributes& attributes) {
+    FILE_BASIC_INFO basic{}; // a time of 0 stays as it is
+    basic.CreationTime.QuadPart = attributes.creationTime;
+    basic.FileAttributes =
+        attributes.attributes != 0 ? attributes.attributes : FILE_ATTRIBUTE_NORMAL;
+    if (!SetFileInformationByHandle(HandleOf(fd), FileBasicInfo, &basic, sizeof basic))
+        return Failed(GetLastError());
+    return 0;
+}
+int FileOps::Fsync(int fd) {
+    if (!FlushFileBuffers(HandleOf(fd)))
+        return Failed(GetLastError());
+    return 0;
+}
+int FileOps::Close(int fd) {
+    return ::_close(fd);
+}
+int FileOps::Rename(const char* from, const char* to) {
+    std::wstring source, target;
+    if (!Wide(from, source) || !Wide(to, target))
+        return Failed(ERROR_NO_UNICODE_TRANSLATION);
+    if (MoveFileExW(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    const DWORD error = GetLastError();
+    return Failed(error == ERROR_ACCESS_DENIED && HeldOpenElsewhere(target)
+                      ? ERROR_SHARING_VIOLATION
+                      : error);
+}
+int FileOps::Unlink(const char* path) {
+    std::wstring name;
+    if (!Wide(path, name))
+        return Failed(ERROR_NO_UNICODE_TRANSLATION);
+    if (DeleteFileW(name.c_str()))
+        return 0;
+    const DWORD error = GetLastError();
+    // A directory cannot be deleted as a file; say so as unlink(2) does.
+    const DWORD kind = GetFileAttributesW(name.c_str());
+    if (error == ERROR_ACCESS_DENIED && kind != INVALID_FILE_ATTRIBUTES &&
+        (kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;
+        return -1;
+    }
+    return Failed(error);
+}
+
+#else // POSIX
 
 int FileOps::Open(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
@@ -32,6 +236,8 @@ int FileOps::Rename(const char* from, const char* to) {
 int FileOps::Unlink(const char* path) {
     return ::unlink(path);
 }
+
+#endif
 
 FileOps& FileOps::System() {
     static FileOps system;

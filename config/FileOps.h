@@ -3,17 +3,41 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#ifdef _WIN32
+#include <cstdint>
+
+// What a file carries besides its content on Windows: its attribute bits (FILE_ATTRIBUTE_...)
+// and its creation time (in 100 ns since 1601, as a FILETIME holds it).
+struct FileAttributes {
+    std::uint32_t attributes = 0;
+    std::int64_t creationTime = 0;
+};
+#endif
+
 // The file operations the rewriter performs, one call per system call, with the system's
 // conventions (-1 and errno on failure). The rewriter uses the system's own by default; a test
 // can put its own in place to make any one call fail.
+//
+// On Windows they are the Win32 file functions with the same conventions: paths are UTF-8,
+// `flags` are the C runtime's O_ flags and `mode` is not used; a descriptor is the C runtime's
+// for the Win32 handle and only ever transfers bytes as they are (no text mode); errno is set
+// from the Win32 error. A file is opened shared for reading only, so that nobody writes it
+// meanwhile. Rename replaces an existing `to` in one step and returns when that is on the disk
+// (MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
 class FileOps {
 public:
     virtual ~FileOps() = default;
     virtual int Open(const char* path, int flags, mode_t mode);
     virtual ssize_t Read(int fd, void* buffer, size_t size);
     virtual ssize_t Write(int fd, const void* buffer, size_t size);
+#ifdef _WIN32
+    virtual int GetAttributes(int fd, FileAttributes* attributes);
+    // Leaves the file's other times as they are.
+    virtual int SetAttributes(int fd, const FileAttributes& attributes);
+#else
     virtual int Fstat(int fd, struct stat* info);
     virtual int Fchmod(int fd, mode_t mode);
+#endif
     virtual int Fsync(int fd);
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -25,6 +27,14 @@ std::vector<ShownMessage> Rewrite() {
     ConfigRewriter().RewriteConfigFile(kRules, "done", owner);
     return owner.messages;
 }
+
+#ifdef _WIN32
+// Why a test of a situation that only POSIX systems have does not run on Windows.
+constexpr const char* kNoLinks = "making a symbolic link needs a privilege on Windows, and a "
+                                 "link under the name is replaced there, not followed";
+constexpr const char* kOneFileWhateverTheCase =
+    "the Windows file system ignores letter case: these names are one file";
+#endif
 
 void ExpectCompleted(const std::vector<ShownMessage>& messages) {
     ASSERT_EQ(messages.size(), 1u);
@@ -57,20 +67,28 @@ TEST(RewriteFailure, DirectoryNamedLikeTheFile) {
 }
 
 TEST(RewriteFailure, DanglingLinkIsNotFollowedIntoANewFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << kNoLinks;
+#else
     ScratchDirectory dir;
     fs::create_symlink("nowhere.cfg", kConfigFileName);
     ExpectFailed(Rewrite(), "Unable to open the file.");
     EXPECT_FALSE(fs::exists("nowhere.cfg"));
     EXPECT_TRUE(fs::is_symlink(kConfigFileName));
+#endif
 }
 
 TEST(RewriteFailure, DeviceOrPipeUnderTheNameIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no device or FIFO that could stand under the file's name";
+#else
     ScratchDirectory dir;
     fs::create_symlink("/dev/full", kConfigFileName);
     ExpectFailed(Rewrite(), "Unable to open the file.");
     fs::remove(kConfigFileName);
     ASSERT_EQ(mkfifo(kConfigFileName, 0644), 0); // must not hang waiting for a writer
     ExpectFailed(Rewrite(), "Unable to open the file.");
+#endif
 }
 
 TEST(RewriteFailure, DirectoryNamedLikeTheTemporaryFile) {
@@ -83,6 +101,9 @@ TEST(RewriteFailure, DirectoryNamedLikeTheTemporaryFile) {
 }
 
 TEST(RewriteFailure, PlantedTemporaryLinkIsNotFollowed) {
+#ifdef _WIN32
+    GTEST_SKIP() << kNoLinks;
+#else
     ScratchDirectory dir;
     WriteFileBytes(kConfigFileName, kBefore);
     WriteFileBytes("victim.txt", "keep me");
@@ -91,6 +112,7 @@ TEST(RewriteFailure, PlantedTemporaryLinkIsNotFollowed) {
     EXPECT_EQ(ReadFileBytes("victim.txt"), "keep me");
     EXPECT_EQ(ReadFileBytes(kConfigFileName), kAfter);
     EXPECT_FALSE(fs::exists(fs::symlink_status(kTempFileName)));
+#endif
 }
 
 TEST(RewriteFailure, LeftoverTemporaryFileIsNeverCopiedOver) {
@@ -107,6 +129,9 @@ TEST(RewriteFailure, LeftoverTemporaryFileIsNeverCopiedOver) {
 }
 
 TEST(RewriteFailure, LinkedFileKeepsItsLinkAndTheTargetChanges) {
+#ifdef _WIN32
+    GTEST_SKIP() << kNoLinks;
+#else
     ScratchDirectory dir;
     fs::create_directory("sim");
     WriteFileBytes("sim/Aircraft.cfg", kBefore);
@@ -116,9 +141,14 @@ TEST(RewriteFailure, LinkedFileKeepsItsLinkAndTheTargetChanges) {
     EXPECT_EQ(ReadFileBytes("sim/Aircraft.cfg"), kAfter);
     EXPECT_FALSE(fs::exists(kTempFileName));
     EXPECT_FALSE(fs::exists("sim/TempFile.txt"));
+#endif
 }
 
 TEST(RewriteFailure, PermissionBitsAreKept) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no permission bits; RewriteWin32.AttributesAreKept checks what a "
+                    "file keeps there";
+#else
     ScratchDirectory dir;
     WriteFileBytes(kConfigFileName, kBefore);
     ASSERT_EQ(chmod(kConfigFileName, 0640), 0);
@@ -126,6 +156,7 @@ TEST(RewriteFailure, PermissionBitsAreKept) {
     struct stat info;
     ASSERT_EQ(stat(kConfigFileName, &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+#endif
 }
 
 TEST(RewriteFailure, ReadOnlyFileIsLeftAlone) {
@@ -142,29 +173,45 @@ TEST(RewriteFailure, FileFoundRegardlessOfLetterCaseKeepsItsName) {
     WriteFileBytes("aircraft.CFG", kBefore);
     ExpectCompleted(Rewrite());
     EXPECT_EQ(ReadFileBytes("aircraft.CFG"), kAfter);
+    ASSERT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    EXPECT_EQ(fs::directory_iterator(".")->path().filename(), "aircraft.CFG");
+#ifndef _WIN32
     EXPECT_FALSE(fs::exists(fs::symlink_status(kConfigFileName)));
+#endif
 }
 
 TEST(RewriteFailure, ExactNameWinsOverOtherLetterCase) {
+#ifdef _WIN32
+    GTEST_SKIP() << kOneFileWhateverTheCase;
+#else
     ScratchDirectory dir;
     WriteFileBytes(kConfigFileName, kBefore);
     WriteFileBytes("aircraft.cfg", "other");
     ExpectCompleted(Rewrite());
     EXPECT_EQ(ReadFileBytes(kConfigFileName), kAfter);
     EXPECT_EQ(ReadFileBytes("aircraft.cfg"), "other");
+#endif
 }
 
 TEST(RewriteFailure, TwoNamesOfOtherLetterCaseAreNotGuessedBetween) {
+#ifdef _WIN32
+    GTEST_SKIP() << kOneFileWhateverTheCase;
+#else
     ScratchDirectory dir;
     WriteFileBytes("aircraft.cfg", kBefore);
     WriteFileBytes("AIRCRAFT.CFG", kBefore);
     ExpectFailed(Rewrite(), "Unable to open the file.");
     EXPECT_EQ(ReadFileBytes("aircraft.cfg"), kBefore);
     EXPECT_EQ(ReadFileBytes("AIRCRAFT.CFG"), kBefore);
+#endif
 }
 
 // A child process whose files may not grow beyond `limit` bytes rewrites a file that must grow.
 TEST(RewriteFailure, WriteBeyondTheFileSizeLimit) {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "Windows has no limit on the size of the files a process writes (setrlimit) to run into";
+#else
     ScratchDirectory dir;
     std::string before;
     while (before.size() < 200000)
@@ -200,6 +247,7 @@ TEST(RewriteFailure, WriteBeyondTheFileSizeLimit) {
     EXPECT_NE(report.find("допустимый размер"), std::string::npos) << report;
     EXPECT_TRUE(ReadFileBytes(kConfigFileName) == before);
     EXPECT_FALSE(fs::exists(kTempFileName));
+#endif
 }
 
 // Every file operation of a run, made to fail in turn.
@@ -217,9 +265,24 @@ public:
     ssize_t Write(int fd, const void* b, size_t n) override {
         return Fail() ? -1 : FileOps::Write(fd, b, n);
     }
-    int Fstat(int fd, struct stat* s) override { return Fail() ? -1 : FileOps::Fstat(fd, s); }
-    int Fchmod(int fd, mode_t m) override { return Fail() ? -1 : FileOps::Fchmod(fd, m); }
-    int Fsync(int fd) override { return Fail() ? -1 : FileOps::Fsync(fd); }
+#ifdef _WIN32
+    int GetAttributes(int fd, FileAttributes* a) override {
+        return Fail() ? -1 : FileOps::GetAttributes(fd, a);
+    }
+    int SetAttributes(int fd, const FileAttributes& a) override {
+        return Fail() ? -1 : FileOps::SetAttributes(fd, a);
+    }
+#else
+    int Fstat(int fd, struct stat* s) override {
+        return Fail() ? -1 : FileOps::Fstat(fd, s);
+    }
+    int Fchmod(int fd, mode_t m) override {
+        return Fail() ? -1 : FileOps::Fchmod(fd, m);
+    }
+#endif
+    int Fsync(int fd) override {
+        return Fail() ? -1 : FileOps::Fsync(fd);
+    }
     int Close(int fd) override {
         const bool fail = Fail();
         FileOps::Close(fd); // the descriptor is gone either way, as with close(2)
@@ -228,7 +291,9 @@ public:
     int Rename(const char* a, const char* b) override {
         return Fail() ? -1 : FileOps::Rename(a, b);
     }
-    int Unlink(const char* p) override { return Fail() ? -1 : FileOps::Unlink(p); }
+    int Unlink(const char* p) override {
+        return Fail() ? -1 : FileOps::Unlink(p);
+    }
 
 private:
     bool Fail() {

@@ -6,7 +6,45 @@
 #include <fstream>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <process.h>
+
+#include <chrono>
+#include <string>
+#endif
+
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+
+// The C library here has no mkdtemp: a name made of the process, the time and a count, taken
+// only if no directory has it yet.
+ScratchDirectory::ScratchDirectory() : m_previous(fs::current_path()) {
+    static unsigned count = 0;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; m_path.empty(); ++attempt) {
+        if (attempt == 100)
+            throw std::runtime_error("no new scratch directory");
+        const fs::path path =
+            fs::temp_directory_path() / ("il18-test-" + std::to_string(_getpid()) + "-" +
+                                         std::to_string(now) + "-" + std::to_string(count++));
+        if (fs::create_directory(path))
+            m_path = path;
+    }
+    fs::current_path(m_path);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    std::error_code ignored;
+    fs::current_path(m_previous, ignored);
+    // A read-only file cannot be deleted there until it is writable again.
+    for (fs::recursive_directory_iterator it(m_path, ignored), end; it != end;
+         it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    fs::remove_all(m_path, ignored);
+}
+
+#else
 
 ScratchDirectory::ScratchDirectory() : m_previous(fs::current_path()) {
     std::string pattern = (fs::temp_directory_path() / "il18-test-XXXXXX").string();
@@ -21,6 +59,8 @@ ScratchDirectory::~ScratchDirectory() {
     fs::current_path(m_previous, ignored);
     fs::remove_all(m_path, ignored);
 }
+
+#endif
 
 std::string ReadFileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
