@@ -5,6 +5,11 @@ RUN_PACKAGES=(fonts-liberation)
 # locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
 
+# The Windows build and its tests under Wine (scripts/test-windows).
+WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth)
+# The fuzz targets (clang with libFuzzer).
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 # The locales the tests use, generated once the locales package is there.
 TEST_LOCALES=(ru_RU.UTF-8)
 
