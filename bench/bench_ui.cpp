@@ -2,9 +2,7 @@
 // report, the summaries, the seat map, the exchange into every field, and the paint it causes)
 // against a plain QSlider step without any handler, measured in the same run; and the time from
 // nothing to the loader's sheet shown and painted.
-#include "fuel/FuelPage.h"
-#include "payload/PayloadPage.h"
-#include "ui/PropertySheet.h"
+#include "app/LoaderAppSheet.h"
 #include "ui/WinApp.h"
 #include "ui/qt/QtWindow.h"
 
@@ -20,15 +18,12 @@
 
 namespace {
 
-// The two pages in a sheet, shown and painted, the payload page in front.
+// The loader's sheet, shown and painted, on its first page, the payload page.
 struct ShownSheet {
-    CPayloadPage payload;
-    CFuelPage fuel;
-    CPropertySheet sheet{"Загрузчик самолета Ил-18Д"};
+    CLoaderAppSheet sheet{kLoaderSheetCaption};
+    CPayloadPage& payload = sheet.m_payloadPage;
 
     ShownSheet() {
-        sheet.AddPage(&payload);
-        sheet.AddPage(&fuel);
         sheet.Create();
         QWidget* window = ToWidget(sheet.GetSafeHwnd());
         if (window == nullptr || !QTest::qWaitForWindowExposed(window))

@@ -3,15 +3,11 @@
 #include "ui/qt/QtWindow.h"
 
 #include <QApplication>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <algorithm>
 
 void PayloadPageTest::SetUp() {
     ResetPayloadTotals();
-    m_sheet.AddPage(&m_page);
-    m_sheet.AddPage(&m_fuelPage);
     ASSERT_TRUE(m_sheet.Create());
     m_driver = std::make_unique<QtPageDriver>(SheetWindow(), m_answerer);
 }
@@ -71,11 +67,7 @@ void PayloadPageTest::PressOnSlider(int id, int key, int times) {
 }
 
 void PayloadPageTest::ShowPage(int index) {
-    auto* tabs = SheetWindow()->findChild<QTabWidget*>();
-    ASSERT_NE(tabs, nullptr);
-    QTabBar* bar = tabs->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    ASSERT_TRUE(WaitFor([tabs, index] { return tabs->currentIndex() == index; }));
+    ASSERT_TRUE(Driver().ShowPage(index)) << "page " << index;
     QCoreApplication::processEvents();
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "fuel/FuelPage.h"
+#include "app/LoaderAppSheet.h"
 #include "gui/GuiTest.h"
 #include "gui/QtPageDriver.h"
-#include "payload/PayloadPage.h"
 #include "payload/SeatMap.h"
-#include "ui/PropertySheet.h"
 #include "ui/WinApp.h"
 
 #include <QImage>
@@ -32,8 +30,8 @@ inline const SeenMessage kNotAnInteger{"Loader", "Введите целое чи
 inline const SeenMessage kLoaded{"Сообщение", "Пассажиры и груз на борту",
                                  MessageIcon::Information};
 
-// The loader's two pages in a sheet, the payload page shown, with the application object the
-// page takes its icon from. The payload totals are the program's: every test starts them at zero.
+// The loader's sheet on its first page, the payload page, with the application object the page
+// takes its icon from. The payload totals are the program's: every test starts them at zero.
 class PayloadPageTest : public GuiTest {
 protected:
     void SetUp() override;
@@ -62,8 +60,7 @@ protected:
     std::vector<SeatCell> SeatsShown(const QImage& page, int cabin, bool* odd = nullptr) const;
 
     CWinApp m_app;
-    CPayloadPage m_page;
-    CFuelPage m_fuelPage;
-    CPropertySheet m_sheet{"Загрузчик самолета Ил-18Д"};
+    CLoaderAppSheet m_sheet{kLoaderSheetCaption};
+    CPayloadPage& m_page = m_sheet.m_payloadPage;
     std::unique_ptr<QtPageDriver> m_driver;
 };

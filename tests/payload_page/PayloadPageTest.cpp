@@ -1,6 +1,5 @@
 #include "PayloadPageFixture.h"
 
-#include "app/LoaderAppSheet.h"
 #include "ui/qt/QtWindow.h"
 
 #include <QFontMetrics>
@@ -36,6 +35,10 @@ const FieldTexts kFirstDisplay = {
 };
 
 TEST_F(PayloadPageTest, FirstDisplayShowsEmptyCabinsAndHolds) {
+    auto* tabs = SheetWindow()->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(tabs->tabText(0).toStdString(), "Пассажиры и груз");
     ExpectFields(Driver(), kFirstDisplay);
     const QImage page = Grab();
     for (int cabin = 1; cabin <= 3; ++cabin) {
@@ -313,43 +316,6 @@ TEST_F(PayloadPageTest, SummariesFitTheirFieldsWithEverySeatAndHoldFull) {
         EXPECT_LE(QFontMetrics(edit->font()).horizontalAdvance(edit->text()), room)
             << edit->text().toStdString();
     }
-}
-
-// The loader's own sheet, once the payload page is its first page.
-class PayloadLoaderSheetTest : public GuiTest {
-protected:
-    void SetUp() override { ResetPayloadTotals(); }
-    void TearDown() override {
-        GuiTest::TearDown();
-        ResetPayloadTotals();
-    }
-    CWinApp m_app;
-};
-
-TEST_F(PayloadLoaderSheetTest, OpensOnThePayloadPage) {
-    CLoaderAppSheet sheet(kLoaderSheetCaption);
-    if (sheet.GetPageCount() < 2)
-        GTEST_SKIP() << "the loader sheet has no payload page yet";
-    auto* payload = dynamic_cast<CPayloadPage*>(sheet.GetPage(0));
-    ASSERT_NE(payload, nullptr);
-    ASSERT_TRUE(sheet.Create());
-    QWidget* window = ToWidget(sheet.GetSafeHwnd());
-    auto* tabs = window->findChild<QTabWidget*>();
-    ASSERT_NE(tabs, nullptr);
-    EXPECT_EQ(tabs->tabText(0).toStdString(), "Пассажиры и груз");
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    {
-        QtPageDriver driver(window, m_answerer);
-        ExpectFields(driver, kFirstDisplay);
-        driver.TypeInto(IDC_CABIN2, "70");
-        driver.LeaveField();
-        EXPECT_EQ(driver.Read(IDC_CABIN2), "65");
-        tabs->setCurrentIndex(1);
-        tabs->setCurrentIndex(0);
-        EXPECT_EQ(driver.Read(IDC_CABIN2), "65");
-    }
-    EXPECT_EQ(payload->m_nCabin2, 65);
-    sheet.DestroyWindow();
 }
 
 } // namespace
