@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,3 +14,14 @@ std::string FormatFixed3(double value);
 // leading white space, an optional sign, digits with an optional point and exponent, "inf" or
 // "nan"; 0 when the text does not start with a number.
 double ParseLeadingNumber(std::string_view text);
+
+// The numbers of the dialog fields.
+// Six significant digits, as "%g" writes them: "14712.1", "0", "1e+06", "inf".
+std::string FormatFieldFloat(float value);
+std::string FormatFieldInt(int value);
+// A whole field holding one decimal number, blanks (spaces, tabs) allowed around it. Refused
+// (nullopt): empty text, anything after the number, hexadecimal, and what the type cannot hold:
+// for a float what is not finite as a float ("1e40", "inf", "nan"), for an int what does not fit
+// in 32 bits.
+std::optional<float> ParseFieldFloat(std::string_view text);
+std::optional<int> ParseFieldInt(std::string_view text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/NumberText.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,13 +40,3 @@ void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);
 // Binds `control` to the page's control `id` (once; the page unbinds it when its window goes).
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-
-// Six significant digits, as "%g" writes them: "14712.1", "0", "1e+06", "inf".
-std::string FormatFieldFloat(float value);
-std::string FormatFieldInt(int value);
-// A whole field holding one decimal number, blanks (spaces, tabs) allowed around it. Refused
-// (nullopt): empty text, anything after the number, hexadecimal, and what the type cannot hold:
-// for a float what is not finite as a float ("1e40", "inf", "nan"), for an int what does not fit
-// in 32 bits.
-std::optional<float> ParseFieldFloat(std::string_view text);
-std::optional<int> ParseFieldInt(std::string_view text);

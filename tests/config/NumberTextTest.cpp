@@ -34,6 +34,21 @@ TEST(ParseLeadingNumber, ReadsAsAtofDoes) {
     EXPECT_TRUE(std::isnan(ParseLeadingNumber("nan")));
 }
 
+TEST(NumberText, TooSmallReadsAsZeroTooLargeDoesNot) {
+    for (const char* tiny : {"2e-440", "0.000001e-320", "-123456e-400"}) {
+        EXPECT_EQ(ParseLeadingNumber(tiny), 0.0) << tiny;
+        const auto field = ParseFieldFloat(tiny);
+        ASSERT_TRUE(field.has_value()) << tiny;
+        EXPECT_EQ(*field, 0.0f) << tiny;
+    }
+    for (const char* huge : {"1e400", "123456e305", "0.001e312"}) {
+        EXPECT_TRUE(std::isinf(ParseLeadingNumber(huge))) << huge;
+        EXPECT_FALSE(ParseFieldFloat(huge).has_value()) << huge;
+    }
+    EXPECT_FALSE(ParseFieldFloat("1e40").has_value()); // a double, but no float
+    EXPECT_EQ(ParseFieldFloat("1e-50"), 0.0f);         // a double, a float's 0
+}
+
 TEST(NumberText, DoesNotFollowTheDesktopLocale) {
     if (std::setlocale(LC_ALL, "ru_RU.UTF-8") == nullptr &&
         std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr &&

@@ -74,6 +74,10 @@ void CWnd::SetWindowText(std::string_view text) {
         return;
     const QString value = ToQString(text);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        // The same text again is no change: it is neither set nor repainted (every slider step
+        // shows all the page's fields).
+        if (edit->text() == value)
+            return;
         // A programmatic change: textEdited, and so EN_CHANGE, stays silent.
         edit->setText(value);
         edit->setCursorPosition(0);
