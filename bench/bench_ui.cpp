@@ -7,9 +7,13 @@
 #include "ui/qt/QtWindow.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSlider>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
@@ -135,6 +139,21 @@ void BM_SheetShown(benchmark::State& state) {
         ShownSheet shown;
 }
 
+// The baseline of the sheet: a minimal dialog of the toolkit, a text and two buttons, made,
+// shown, painted and closed again.
+void BM_MinimalDialogShown(benchmark::State& state) {
+    for (auto _ : state) {
+        QDialog dialog;
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new QLabel(QStringLiteral("Загрузчик самолета Ил-18Д")));
+        layout->addWidget(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
+        dialog.show();
+        if (!QTest::qWaitForWindowExposed(&dialog))
+            state.SkipWithError("the dialog was never shown");
+        QCoreApplication::processEvents();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_PlainSliderSetValue);
@@ -143,6 +162,7 @@ BENCHMARK(BM_Cabin2SetPosPainted);
 BENCHMARK(BM_UnchangedExchangePainted);
 BENCHMARK(BM_PlainSliderKeyPainted);
 BENCHMARK(BM_Cabin2KeyPainted);
+BENCHMARK(BM_MinimalDialogShown)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SheetShown)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
