@@ -32,6 +32,12 @@ inline constexpr const char* kTempFileName = "TempFile.txt";
 // icon). After a failed run the file is byte for byte as before, the temporary file is removed,
 // and `owner` is shown what failed with the stop icon: "Unable to open the file." when the file
 // cannot be found or opened, or the step that failed and why; the completion text is not shown.
+// A file marked read-only is left alone and reported.
+//
+// On Windows the file system ignores letter case itself, a link is not followed, the new file
+// keeps the old one's attributes instead of permission bits, and it is moved over the old one
+// with MoveFileExW (replace, write through); a file another program holds open is reported as
+// busy.
 class ConfigRewriter {
 public:
     ConfigRewriter() : m_ops(FileOps::System()) {}
