@@ -1,5 +1,6 @@
 // What the rewrite does when the file system is against it: the file is replaced whole or not
 // at all, and the user is told which.
+#include "RewriteFixture.h"
 #include "config/ConfigRewriter.h"
 #include "support/TestSupport.h"
 
@@ -18,16 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<LineRule> kRules = {{"Center1", "Center1=new\n"}};
-const std::string kBefore = "[fuel]\r\nCenter1=1, 2, 3\r\nLeftTip=4\n";
-const std::string kAfter = "[fuel]\r\nCenter1=new\r\nLeftTip=4\r\n";
-
-std::vector<ShownMessage> Rewrite() {
-    RecordingCallback owner;
-    ConfigRewriter().RewriteConfigFile(kRules, "done", owner);
-    return owner.messages;
-}
-
 #ifdef _WIN32
 // Why a test of a situation that only POSIX systems have does not run on Windows.
 constexpr const char* kNoLinks = "making a symbolic link needs a privilege on Windows, and a "
@@ -35,20 +26,6 @@ constexpr const char* kNoLinks = "making a symbolic link needs a privilege on Wi
 constexpr const char* kOneFileWhateverTheCase =
     "the Windows file system ignores letter case: these names are one file";
 #endif
-
-void ExpectCompleted(const std::vector<ShownMessage>& messages) {
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "done");
-    EXPECT_EQ(messages[0].icon, MessageIcon::Information);
-}
-
-// One message, with the stop icon, and never the completion text.
-void ExpectFailed(const std::vector<ShownMessage>& messages, std::string_view text) {
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].icon, MessageIcon::Stop);
-    EXPECT_NE(messages[0].text.find(text), std::string::npos) << messages[0].text;
-    EXPECT_EQ(messages[0].text.find("done"), std::string::npos);
-}
 
 TEST(RewriteFailure, MissingFileIsReportedAndNothingIsCreated) {
     ScratchDirectory dir;

@@ -1,5 +1,6 @@
 // What the rewrite does with what only Windows has: file attributes, and files that another
 // program holds open.
+#include "RewriteFixture.h"
 #include "config/ConfigRewriter.h"
 #include "support/TestSupport.h"
 
@@ -13,16 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::vector<LineRule> kRules = {{"Center1", "Center1=new\n"}};
-const std::string kBefore = "[fuel]\r\nCenter1=1, 2, 3\r\nLeftTip=4\n";
-const std::string kAfter = "[fuel]\r\nCenter1=new\r\nLeftTip=4\r\n";
-
-std::vector<ShownMessage> Rewrite() {
-    RecordingCallback owner;
-    ConfigRewriter().RewriteConfigFile(kRules, "done", owner);
-    return owner.messages;
-}
 
 TEST(RewriteWin32, AttributesAreKept) {
     ScratchDirectory dir;
