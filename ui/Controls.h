@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#ifndef _WIN32
 inline constexpr int CB_ERR = -1;
+#endif
 
 class CButton : public CWnd {};
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#ifndef _WIN32
 int MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0)
         return 0;
@@ -12,6 +13,7 @@ int MulDiv(int number, int numerator, int denominator) {
     const bool negative = (product < 0) != (denominator < 0);
     return static_cast<int>(negative ? -quotient : quotient);
 }
+#endif
 
 PixelRect DialogUnitsToPixels(int x, int y, int w, int h) {
     return {MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8), MulDiv(w, kBaseUnitX, 4),

@@ -55,9 +55,13 @@ struct DialogTemplate {
 // The program's dialog templates (res/); nullptr for an unknown id.
 const DialogTemplate* FindDialogTemplate(int id);
 
+#ifdef _WIN32
+#include "ui/WindowsApi.h" // the system's MulDiv
+#else
 // number * numerator / denominator, rounded half away from zero; 0 for a zero denominator. The
 // product is formed in 64 bits and cannot overflow; a quotient beyond int wraps.
 int MulDiv(int number, int numerator, int denominator);
+#endif
 
 // The dialog font's base units: 6 pixels per 4 horizontal units, 13 per 8 vertical ones.
 inline constexpr int kBaseUnitX = 6;

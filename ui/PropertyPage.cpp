@@ -37,7 +37,10 @@ void CPropertyPage::OnControlNotify(unsigned code, int id) {
         if (entry.command != nullptr) {
             (this->*entry.command)();
         } else if (entry.notify != nullptr) {
-            NMHDR header{GetDlgItemHandle(id), id, code};
+            NMHDR header{};
+            header.hwndFrom = reinterpret_cast<decltype(header.hwndFrom)>(GetDlgItemHandle(id));
+            header.idFrom = static_cast<decltype(header.idFrom)>(id);
+            header.code = code;
             LRESULT result = 0;
             (this->*entry.notify)(&header, &result);
         }

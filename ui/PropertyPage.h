@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#ifndef _WIN32
 // Control notifications a page's message map can name (the values are the Windows ones).
 enum : unsigned {
     BN_CLICKED = 0,              // a push button was clicked
@@ -23,6 +24,7 @@ struct NMHDR {
     int idFrom;
     unsigned code;
 };
+#endif
 
 class CPropertyPage;
 

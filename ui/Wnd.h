@@ -5,8 +5,13 @@
 #include <string>
 #include <string_view>
 
-// The toolkit's own window and icon; only the backend knows what they are.
+// The toolkit's own window; only the backend knows what it is.
 struct NativeWindow;
+
+#ifdef _WIN32
+#include "ui/WindowsApi.h"
+#else
+// The toolkit's own icon.
 struct NativeIcon;
 using HICON = const NativeIcon*;
 
@@ -17,6 +22,7 @@ inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
 // The size of a program icon for SM_CXICON and SM_CYICON (32 pixels); 0 for any other index.
 int GetSystemMetrics(int index);
+#endif
 
 struct CRect {
     int left = 0;

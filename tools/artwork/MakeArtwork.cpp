@@ -3,10 +3,14 @@
 // depends on the clock, the fonts or a display, so two runs write the same bytes.
 //
 // Usage: loader_artwork <output folder>
-// Writes bitmap140.png (627 x 119), icon128.png (32 x 32), icon48.png and icon256.png.
+// Writes bitmap140.png (627 x 119), icon128.png (32 x 32), icon48.png and icon256.png, and for
+// the Windows program's resources bitmap140.bmp and icon128.ico (16, 32, 48 and 256 pixels).
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <QLinearGradient>
@@ -469,6 +473,100 @@ bool writePng(const QImage& image, const QDir& folder, const QString& name) {
     return true;
 }
 
+bool writeBmp(const QImage& image, const QDir& folder, const QString& name) {
+    const QString path = folder.filePath(name);
+    QImageWriter writer(path, "bmp");
+    if (!writer.write(image)) {
+        std::fprintf(stderr, "loader_artwork: cannot write %s: %s\n", qPrintable(path),
+                     qPrintable(writer.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void putWord(QByteArray& out, quint32 value) {
+    out.append(static_cast<char>(value & 0xFF));
+    out.append(static_cast<char>((value >> 8) & 0xFF));
+}
+void putDword(QByteArray& out, quint32 value) {
+    putWord(out, value & 0xFFFF);
+    putWord(out, value >> 16);
+}
+
+// One image of an icon file as the system reads it: a 32-bit bitmap of twice the height, rows
+// from the bottom, then the one-bit mask (set where the icon is transparent).
+QByteArray iconBitmap(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const int size = image.width();
+    const int maskStride = ((size + 31) / 32) * 4;
+    QByteArray out;
+    putDword(out, 40);
+    putDword(out, static_cast<quint32>(size));
+    putDword(out, static_cast<quint32>(size * 2));
+    putWord(out, 1);
+    putWord(out, 32);
+    putDword(out, 0);
+    putDword(out, static_cast<quint32>(size * size * 4 + maskStride * size));
+    for (int i = 0; i < 4; ++i)
+        putDword(out, 0);
+    for (int y = size - 1; y >= 0; --y)
+        for (int x = 0; x < size; ++x)
+            putDword(out, image.pixel(x, y));
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(maskStride, '\0');
+        for (int x = 0; x < size; ++x)
+            if (qAlpha(image.pixel(x, y)) == 0)
+                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+        out.append(row);
+    }
+    return out;
+}
+
+// An icon file of the program icon at each size; the largest is stored as PNG, as the system
+// reads it from Windows Vista on.
+bool writeIco(const QDir& folder, const QString& name) {
+    QList<QByteArray> images;
+    const QList<int> sizes{16, 32, 48, 256};
+    for (int size : sizes) {
+        const QImage icon = drawProgramIcon(size);
+        if (size < 256) {
+            images.append(iconBitmap(icon));
+            continue;
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!QImageWriter(&buffer, "png").write(icon))
+            return false;
+        images.append(png);
+    }
+    QByteArray out;
+    putWord(out, 0);
+    putWord(out, 1);
+    putWord(out, static_cast<quint32>(images.size()));
+    quint32 offset = 6 + 16 * static_cast<quint32>(images.size());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const int size = sizes[i];
+        out.append(static_cast<char>(size < 256 ? size : 0));
+        out.append(static_cast<char>(size < 256 ? size : 0));
+        out.append('\0');
+        out.append('\0');
+        putWord(out, 1);
+        putWord(out, 32);
+        putDword(out, static_cast<quint32>(images[i].size()));
+        putDword(out, offset);
+        offset += static_cast<quint32>(images[i].size());
+    }
+    for (const QByteArray& image : images)
+        out.append(image);
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {
+        std::fprintf(stderr, "loader_artwork: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -485,5 +583,7 @@ int main(int argc, char** argv) {
     ok = writePng(drawProgramIcon(32), folder, QStringLiteral("icon128.png")) && ok;
     ok = writePng(drawProgramIcon(48), folder, QStringLiteral("icon48.png")) && ok;
     ok = writePng(drawProgramIcon(256), folder, QStringLiteral("icon256.png")) && ok;
+    ok = writeBmp(drawAircraftPicture(), folder, QStringLiteral("bitmap140.bmp")) && ok;
+    ok = writeIco(folder, QStringLiteral("icon128.ico")) && ok;
     return ok ? 0 : 1;
 }

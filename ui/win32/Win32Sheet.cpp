@@ -1,0 +1,140 @@
+// The property sheet on the common controls' PropertySheetW: a tab per page and the sheet's
+// buttons. The sheet is always modeless to the system; DoModal runs its loop here, so that the
+// page keys (Enter to a page's default button) work in both.
+
+#include "res/resource.h"
+#include "ui/PropertyPage.h"
+#include "ui/PropertySheet.h"
+#include "ui/WinApp.h"
+#include "ui/win32/Win32Window.h"
+
+#include <vector>
+
+namespace {
+
+// The sheet's buttons in the pages' language, whatever the system's.
+void NameButtons(HWND sheet) {
+    SetDlgItemTextW(sheet, IDOK, L"ОК");
+    SetDlgItemTextW(sheet, IDCANCEL, L"Отмена");
+    SetDlgItemTextW(sheet, 0x3021 /* the Apply button */, L"Применить");
+}
+
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
+    if (message == PSCB_INITIALIZED)
+        NameButtons(sheet);
+    return 0;
+}
+
+// Whether the sheet has been closed (OK, Cancel, the close box): a modeless sheet then has no
+// current page and waits to be destroyed.
+bool SheetClosed(HWND sheet) {
+    return !IsWindow(sheet) || PropSheet_GetCurrentPageHwnd(sheet) == nullptr;
+}
+
+} // namespace
+
+CPropertySheet::CPropertySheet(std::string_view caption, CWnd* parent, int selectPage)
+    : m_caption(caption), m_parent(parent), m_startPage(selectPage) {}
+
+CPropertySheet::~CPropertySheet() {
+    // The pages may be gone already (members of a derived sheet); their windows went with them.
+    if (m_hWnd != nullptr)
+        ::DestroyWindow(ToHwnd(Detach()));
+}
+
+void CPropertySheet::AddPage(CPropertyPage* page) {
+    m_pages.push_back(page);
+}
+
+CPropertyPage* CPropertySheet::GetPage(int index) const {
+    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)]
+                                                : nullptr;
+}
+
+bool CPropertySheet::Create() {
+    if (!BuildWindow())
+        return false;
+    ShowWindow(ToHwnd(m_hWnd), SW_SHOW);
+    return true;
+}
+
+bool CPropertySheet::BuildWindow() {
+    if (m_hWnd != nullptr)
+        return true;
+    std::vector<std::wstring> titles;
+    titles.reserve(m_pages.size());
+    std::vector<PROPSHEETPAGEW> pages;
+    for (CPropertyPage* page : m_pages) {
+        const DLGTEMPLATE* dialog = PageDialogTemplate(*page, false);
+        if (dialog == nullptr)
+            return false;
+        titles.push_back(Widen(page->GetTemplate()->caption));
+        PROPSHEETPAGEW setup{};
+        setup.dwSize = sizeof(setup);
+        setup.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+        setup.hInstance = ProgramInstance();
+        setup.pResource = dialog;
+        setup.pszTitle = titles.back().c_str();
+        setup.pfnDlgProc = PageDialogProc;
+        setup.lParam = reinterpret_cast<LPARAM>(page);
+        pages.push_back(setup);
+    }
+    const std::wstring caption = Widen(m_caption);
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOCONTEXTHELP | PSH_USECALLBACK;
+    header.hwndParent = m_parent != nullptr ? ToHwnd(m_parent->GetSafeHwnd()) : nullptr;
+    header.hInstance = ProgramInstance();
+    if (CWinApp* app = AfxGetApp()) {
+        header.dwFlags |= PSH_USEHICON;
+        header.hIcon = app->LoadIcon(IDR_MAINFRAME);
+    }
+    header.pszCaption = caption.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = GetPage(m_startPage) != nullptr ? static_cast<UINT>(m_startPage) : 0;
+    header.ppsp = pages.data();
+    header.pfnCallback = SheetCallback;
+    const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+    if (sheet == nullptr || sheet == reinterpret_cast<HWND>(-1))
+        return false;
+    m_hWnd = ToHandle(sheet);
+    return true;
+}
+
+int CPropertySheet::DoModal() {
+    if (!BuildWindow())
+        return IDCANCEL;
+    HWND sheet = ToHwnd(m_hWnd);
+    HWND owner = GetWindow(sheet, GW_OWNER);
+    const bool ownerWasEnabled = owner != nullptr && ::IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        ::EnableWindow(owner, FALSE);
+    ForgetSheetAcceptance(sheet);
+    ShowWindow(sheet, SW_SHOW);
+    MSG message;
+    bool quit = false;
+    while (!SheetClosed(sheet)) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true; // the program ends: the sheet goes, and the loop above hears of it too
+            break;
+        }
+        if (got == -1)
+            break;
+        DispatchSheetMessage(sheet, message);
+    }
+    const int result = !quit && SheetWasAccepted(sheet) ? IDOK : IDCANCEL;
+    if (ownerWasEnabled)
+        ::EnableWindow(owner, TRUE);
+    DestroyWindow();
+    if (quit)
+        PostQuitMessage(static_cast<int>(message.wParam));
+    return result;
+}
+
+void CPropertySheet::DestroyWindow() {
+    if (m_hWnd == nullptr)
+        return;
+    // Destroying the sheet destroys its pages' windows, which forget them (WM_DESTROY).
+    ::DestroyWindow(ToHwnd(Detach()));
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ui/WindowsApi.h"
+
+#include <string>
+#include <string_view>
+
+class CPropertyPage;
+struct NativeWindow;
+
+// A NativeWindow of the Win32 backend is an HWND.
+inline HWND ToHwnd(NativeWindow* window) {
+    return reinterpret_cast<HWND>(window);
+}
+inline NativeWindow* ToHandle(HWND window) {
+    return reinterpret_cast<NativeWindow*>(window);
+}
+
+// The layer's UTF-8 and the system's UTF-16; a malformed sequence becomes U+FFFD.
+std::wstring Widen(std::string_view text);
+std::string Narrow(std::wstring_view text);
+
+// The window's text as UTF-8 ("" for no window).
+std::string WindowText(HWND window);
+
+// While one lives, a change of a field's text made by the program sends the page no EN_CHANGE:
+// only the user's changes do.
+class QuietChanges {
+public:
+    QuietChanges();
+    ~QuietChanges();
+    QuietChanges(const QuietChanges&) = delete;
+    QuietChanges& operator=(const QuietChanges&) = delete;
+    static bool Active();
+};
+
+// The page whose window `window` is, or nullptr when it is no page's.
+CPropertyPage* PageOfWindow(HWND window);
+
+// The in-memory dialog template of a page (DLGTEMPLATEEX), built once from res/ and kept for
+// the program's life; nullptr for a page without a template.
+// `standalone`: for a page created on its own (CPropertyPage::Create), not in a sheet.
+const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone);
+// The dialog procedure of every page; its WM_INITDIALOG takes a PROPSHEETPAGEW whose lParam is
+// the CPropertyPage.
+INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Whether OK has been pressed on the sheet (its pages were told to apply); forgotten when the
+// sheet is shown again.
+bool SheetWasAccepted(HWND sheet);
+void ForgetSheetAcceptance(HWND sheet);
+
+// What a window's message loop does with a message before the dialog manager sees it: Enter in
+// a page that has a default button moves the focus to that button and clicks it (so that the
+// field left hears of it first). True when the message was handled.
+bool PreTranslatePageMessage(const MSG& message);
+// One message of a property sheet's loop: the page keys, the dialog keys, then the window.
+void DispatchSheetMessage(HWND sheet, MSG& message);
+
+// The program's instance (its resources).
+HINSTANCE ProgramInstance();
