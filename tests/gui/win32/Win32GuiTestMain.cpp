@@ -1,0 +1,14 @@
+#include "ui/WindowsApi.h"
+
+#include <gtest/gtest.h>
+
+// The GUI tests' entry on Windows: the common controls the program uses, then the tests. The
+// program's dialog font comes with each page's template.
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES;
+    InitCommonControlsEx(&controls);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
