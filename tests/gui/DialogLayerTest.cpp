@@ -1,6 +1,6 @@
 #include "fuel/FuelPage.h"
 #include "gui/GuiTest.h"
-#include "gui/QtPageDriver.h"
+#include "gui/qt/QtPageDriver.h"
 #include "res/DialogTemplates.h"
 #include "res/resource.h"
 #include "ui/Controls.h"
@@ -85,8 +85,8 @@ class DialogLayerTest : public GuiTest {
 protected:
     void Show() {
         m_sheet.AddPage(&m_page);
-        ASSERT_TRUE(m_sheet.Create());
-        m_driver = std::make_unique<QtPageDriver>(ToWidget(m_sheet.GetSafeHwnd()), m_answerer);
+        m_driver.reset(static_cast<QtPageDriver*>(DriveSheet(m_sheet).release()));
+        ASSERT_NE(m_driver, nullptr);
     }
     void TearDown() override {
         m_driver.reset();
@@ -249,9 +249,10 @@ TEST_F(GuiTest, PagesAreCreatedWhenFirstShownAndKeepTheirValues) {
     CPropertySheet sheet("Страницы");
     sheet.AddPage(&first);
     sheet.AddPage(&fuel);
-    ASSERT_TRUE(sheet.Create());
     {
-        QtPageDriver driver(ToWidget(sheet.GetSafeHwnd()), m_answerer);
+        std::unique_ptr<PageDriver> driving = DriveSheet(sheet);
+        ASSERT_NE(driving, nullptr);
+        PageDriver& driver = *driving;
         EXPECT_NE(first.GetSafeHwnd(), nullptr);
         EXPECT_EQ(fuel.GetSafeHwnd(), nullptr);
         ASSERT_TRUE(driver.ShowPage(1));

@@ -1,12 +1,10 @@
 #include "fuel/FuelPage.h"
 #include "config/NumberText.h"
 #include "gui/GuiTest.h"
-#include "gui/QtPageDriver.h"
 #include "support/TestSupport.h"
 #include "ui/PropertySheet.h"
 #include "ui/qt/QtWindow.h"
 
-#include <QLocale>
 #include <QWidget>
 #include <clocale>
 #include <cmath>
@@ -45,8 +43,8 @@ class FuelPageTest : public GuiTest {
 protected:
     void SetUp() override {
         m_sheet.AddPage(&m_page);
-        ASSERT_TRUE(m_sheet.Create());
-        m_driver = std::make_unique<QtPageDriver>(ToWidget(m_sheet.GetSafeHwnd()), m_answerer);
+        m_driver = DriveSheet(m_sheet);
+        ASSERT_NE(m_driver, nullptr);
     }
     void TearDown() override {
         m_driver.reset();
@@ -66,7 +64,7 @@ protected:
 
     CFuelPage m_page;
     CPropertySheet m_sheet{"Топливо"};
-    std::unique_ptr<QtPageDriver> m_driver;
+    std::unique_ptr<PageDriver> m_driver;
 };
 
 const SeenMessage kLevelWarning{"Предупреждение", "Внимание!\nВыбранный эшелон ниже минимального.",
@@ -393,23 +391,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // A desktop in Russian writes numbers with a decimal comma; the page never does.
-class RussianDesktop {
-public:
-    RussianDesktop() : m_previous(std::setlocale(LC_ALL, nullptr)) {
-        m_active = std::setlocale(LC_ALL, "ru_RU.UTF-8") != nullptr;
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    }
-    ~RussianDesktop() {
-        std::setlocale(LC_ALL, m_previous.c_str());
-        QLocale::setDefault(QLocale::c());
-    }
-    bool Active() const { return m_active; }
-
-private:
-    std::string m_previous;
-    bool m_active = false;
-};
-
 TEST_F(FuelPageFileTest, RussianDesktopGivesTheSameNumbers) {
     RussianDesktop desktop;
     ASSERT_TRUE(desktop.Active()) << "the ru_RU.UTF-8 locale is missing (scripts/packages.sh "

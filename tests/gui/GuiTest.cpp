@@ -1,62 +1,62 @@
 #include "gui/GuiTest.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QMessageBox>
-#include <QTimer>
-#include <ostream>
+#include "gui/GuiBackend.h"
+#include "ui/PropertySheet.h"
 
-MessageBoxAnswerer::MessageBoxAnswerer() {
-    qApp->installEventFilter(this);
-}
+#include <clocale>
+#include <utility>
 
-MessageBoxAnswerer::~MessageBoxAnswerer() {
-    qApp->removeEventFilter(this);
-}
+GuiTest::GuiTest() : m_answerer(StartAnsweringMessages()) {}
 
-std::vector<SeenMessage> MessageBoxAnswerer::Take() {
-    return std::exchange(m_seen, {});
-}
-
-bool MessageBoxAnswerer::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show) {
-        if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-            const MessageIcon icon =
-                box->icon() == QMessageBox::Critical ? MessageIcon::Stop : MessageIcon::Information;
-            m_seen.push_back({box->windowTitle().toStdString(), box->text().toStdString(), icon});
-            // Answered from the box's own event loop, once it runs.
-            QTimer::singleShot(0, box, [box] {
-                if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                    ok->click();
-                else
-                    box->reject();
-            });
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
+GuiTest::~GuiTest() = default;
 
 void GuiTest::TearDown() {
-    for (const SeenMessage& message : m_answerer.Take())
+    for (const SeenMessage& message : m_answerer->Take())
         ADD_FAILURE() << "a message box nobody expected: " << message;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QStringList left;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        left << QString::fromLatin1(widget->metaObject()->className()) + " " + widget->objectName();
-    EXPECT_TRUE(left.isEmpty()) << "windows left over: " << left.join(", ").toStdString();
+    std::string left;
+    for (const std::string& window : TopLevelWindowsLeft())
+        left += (left.empty() ? "" : ", ") + window;
+    EXPECT_TRUE(left.empty()) << "windows left over: " << left;
 }
 
-bool WaitFor(const std::function<bool()>& done, int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+std::vector<SeenMessage> GuiTest::TakeMessages() {
+    return m_answerer->Take();
+}
+
+std::unique_ptr<PageDriver> GuiTest::DriveSheet(CPropertySheet& sheet) {
+    if (sheet.GetSafeHwnd() == nullptr && !sheet.Create()) {
+        ADD_FAILURE() << "the sheet \"" << sheet.GetCaption() << "\" could not be created";
+        return nullptr;
     }
-    return true;
+    return MakePageDriver(sheet.GetSafeHwnd(), *m_answerer);
+}
+
+void GuiTest::WhenModal(std::function<void(PageDriver&)> act) {
+    CallWhenModal([this, act = std::move(act)](NativeWindow* window) {
+        const std::unique_ptr<PageDriver> driver = MakePageDriver(window, *m_answerer);
+        act(*driver);
+    });
+}
+
+namespace {
+
+// The name of the Russian locale of the system's C library.
+#ifdef _WIN32
+constexpr const char* kRussianLocale = "Russian_Russia.1251";
+#else
+constexpr const char* kRussianLocale = "ru_RU.UTF-8";
+#endif
+
+} // namespace
+
+RussianDesktop::RussianDesktop() : m_previous(std::setlocale(LC_ALL, nullptr)) {
+    m_active = std::setlocale(LC_ALL, kRussianLocale) != nullptr;
+    UseToolkitNumberLocale(true);
+}
+
+RussianDesktop::~RussianDesktop() {
+    std::setlocale(LC_ALL, m_previous.c_str());
+    UseToolkitNumberLocale(false);
 }
 
 std::ostream& operator<<(std::ostream& out, const SeenMessage& message) {

@@ -2,36 +2,61 @@
 
 #include "gui/PageDriver.h"
 
-#include <QObject>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <string>
 #include <vector>
 
-// Answers every message box of the program as soon as it is shown (OK) and remembers it.
-class MessageBoxAnswerer : public QObject {
-public:
-    MessageBoxAnswerer();
-    ~MessageBoxAnswerer() override;
-    std::vector<SeenMessage> Take();
+class CPropertySheet;
+class MessageAnswerer;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    std::vector<SeenMessage> m_seen;
-};
-
-// A test of windows: message boxes never block it, and a message box it did not take, or a
-// window left over, fails it.
+// A test of windows, on whichever toolkit the program is built for. From its start to its end
+// every message box of the program is answered at once (OK) and kept for TakeMessages, so that
+// none blocks it; a message box that the test did not take, or a window left over, fails it.
 class GuiTest : public ::testing::Test {
 protected:
+    GuiTest();
+    ~GuiTest() override;
     void TearDown() override;
-    std::vector<SeenMessage> TakeMessages() { return m_answerer.Take(); }
 
-    MessageBoxAnswerer m_answerer;
+    // The message boxes answered since the last call, oldest first (the drivers' TakeMessages
+    // take from the same list).
+    std::vector<SeenMessage> TakeMessages();
+
+    // Creates the sheet's window without running it modally (Create) when it has none yet,
+    // shows it, makes it the active window and returns a driver of it; nullptr, and a failed
+    // test, when the sheet cannot be created. The driver must go before the sheet's window.
+    std::unique_ptr<PageDriver> DriveSheet(CPropertySheet& sheet);
+
+    // Returns at once. As soon as the next modal loop runs (a sheet's DoModal), `act` runs from
+    // inside it with a driver of the modal window. A window still open 10 s after `act` has
+    // returned is closed as Cancel closes it, and one that never ran modally within 5 s fails
+    // the test: a test fails instead of hanging.
+    void WhenModal(std::function<void(PageDriver&)> act);
+
+private:
+    std::unique_ptr<MessageAnswerer> m_answerer;
 };
 
-// Pumps events until `done` holds, at most `milliseconds`; whether it held.
+// Lets the toolkit handle its events until `done` holds, at most `milliseconds`; whether it held.
 bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000);
+
+// A desktop set to Russian for the object's lifetime: the C library's locale (its numbers have a
+// decimal comma) and the toolkit's own number conventions where it has any.
+class RussianDesktop {
+public:
+    RussianDesktop();
+    ~RussianDesktop();
+    RussianDesktop(const RussianDesktop&) = delete;
+    RussianDesktop& operator=(const RussianDesktop&) = delete;
+    // Whether the system has the Russian locale.
+    bool Active() const { return m_active; }
+
+private:
+    std::string m_previous;
+    bool m_active = false;
+};
 
 std::ostream& operator<<(std::ostream& out, const SeenMessage& message);

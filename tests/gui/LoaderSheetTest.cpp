@@ -1,7 +1,6 @@
 #include "app/LoaderApp.h"
 #include "app/LoaderAppSheet.h"
 #include "gui/GuiTest.h"
-#include "gui/QtPageDriver.h"
 #include "support/TestSupport.h"
 #include "ui/qt/QtWindow.h"
 
@@ -26,24 +25,9 @@ QPushButton* Button(QWidget* sheet, const QString& text) {
 
 class LoaderSheetTest : public GuiTest {
 protected:
-    // Runs `act` on the sheet once its modal loop runs; a sheet still open 10 s later is closed
-    // so that the test fails instead of hanging.
-    void WhenModal(std::function<void(QWidget*)> act) {
-        QTimer::singleShot(0, [this, act] {
-            QWidget* sheet = nullptr;
-            if (!WaitFor([&] { return (sheet = QApplication::activeModalWidget()) != nullptr; })) {
-                ADD_FAILURE() << "the sheet never ran modally";
-                for (QWidget* window : QApplication::topLevelWidgets())
-                    if (auto* dialog = qobject_cast<QDialog*>(window))
-                        dialog->reject();
-                return;
-            }
-            act(sheet);
-            QTimer::singleShot(10000, sheet, [sheet] {
-                ADD_FAILURE() << "the sheet stayed open";
-                static_cast<QDialog*>(sheet)->reject();
-            });
-        });
+    // Runs `act` on the sheet's window once its modal loop runs.
+    void WhenModal(std::function<void(QWidget*, PageDriver&)> act) {
+        GuiTest::WhenModal([act](PageDriver& driver) { act(ToWidget(driver.Window()), driver); });
     }
 };
 
@@ -84,8 +68,7 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
         ReadFileBytes(std::filesystem::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
     WriteFileBytes("Aircraft.cfg", original);
     CLoaderAppSheet sheet(kLoaderSheetCaption);
-    WhenModal([this, &sheet](QWidget* window) {
-        QtPageDriver driver(window, m_answerer);
+    WhenModal([&sheet](QWidget* window, PageDriver& driver) {
         EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.ChooseEntry(IDC_FLIGHT_LEVEL, 5);
         driver.Click(IDC_CALCULATE_FUEL);
@@ -113,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {
     CLoaderAppSheet sheet(kLoaderSheetCaption);
     bool stayed = false;
-    WhenModal([&](QWidget* window) {
-        QtPageDriver driver(window, m_answerer);
+    WhenModal([&](QWidget* window, PageDriver& driver) {
         EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.TypeInto(IDC_RANGE, "x");
         Button(window, QStringLiteral("ОК"))->click();
@@ -129,7 +111,7 @@ TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {
 TEST_F(LoaderSheetTest, ApplicationRunsTheSheetAndEnds) {
     CLoaderApp app;
     CWnd* mainWindow = nullptr;
-    WhenModal([&](QWidget* window) {
+    WhenModal([&](QWidget* window, PageDriver&) {
         mainWindow = app.m_pMainWnd;
         EXPECT_EQ(ToWidget(mainWindow->GetSafeHwnd()), window);
         Button(window, QStringLiteral("ОК"))->click();

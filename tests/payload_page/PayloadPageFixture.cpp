@@ -8,8 +8,8 @@
 
 void PayloadPageTest::SetUp() {
     ResetPayloadTotals();
-    ASSERT_TRUE(m_sheet.Create());
-    m_driver = std::make_unique<QtPageDriver>(SheetWindow(), m_answerer);
+    m_driver.reset(static_cast<QtPageDriver*>(DriveSheet(m_sheet).release()));
+    ASSERT_NE(m_driver, nullptr);
 }
 
 void PayloadPageTest::TearDown() {

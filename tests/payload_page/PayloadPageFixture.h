@@ -2,7 +2,7 @@
 
 #include "app/LoaderAppSheet.h"
 #include "gui/GuiTest.h"
-#include "gui/QtPageDriver.h"
+#include "gui/qt/QtPageDriver.h"
 #include "payload/SeatMap.h"
 #include "ui/WinApp.h"
 

@@ -1,0 +1,109 @@
+// The GUI tests' backend on Qt widgets.
+
+#include "gui/GuiBackend.h"
+#include "gui/GuiTest.h"
+#include "gui/qt/QtPageDriver.h"
+#include "ui/qt/QtWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
+#include <utility>
+
+namespace {
+
+// Watches every widget of the application for a message box being shown.
+class QtMessageAnswerer : public QObject, public MessageAnswerer {
+public:
+    QtMessageAnswerer() { qApp->installEventFilter(this); }
+    ~QtMessageAnswerer() override { qApp->removeEventFilter(this); }
+
+    std::vector<SeenMessage> Take() override { return std::exchange(m_seen, {}); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                const MessageIcon icon = box->icon() == QMessageBox::Critical
+                                             ? MessageIcon::Stop
+                                             : MessageIcon::Information;
+                m_seen.push_back(
+                    {box->windowTitle().toStdString(), box->text().toStdString(), icon});
+                // Answered from the box's own event loop, once it runs.
+                QTimer::singleShot(0, box, [box] {
+                    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                        ok->click();
+                    else
+                        box->reject();
+                });
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::vector<SeenMessage> m_seen;
+};
+
+} // namespace
+
+std::unique_ptr<MessageAnswerer> StartAnsweringMessages() {
+    return std::make_unique<QtMessageAnswerer>();
+}
+
+std::unique_ptr<PageDriver> MakePageDriver(NativeWindow* window, MessageAnswerer& answerer) {
+    return std::make_unique<QtPageDriver>(ToWidget(window), answerer);
+}
+
+std::vector<std::string> TopLevelWindowsLeft() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::vector<std::string> left;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        left.push_back(std::string(widget->metaObject()->className()) + " " +
+                       widget->objectName().toStdString() + " \"" +
+                       widget->windowTitle().toStdString() + "\"");
+    return left;
+}
+
+void CallWhenModal(std::function<void(NativeWindow*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        QWidget* window = nullptr;
+        if (!WaitFor([&] { return (window = QApplication::activeModalWidget()) != nullptr; })) {
+            ADD_FAILURE() << "no window ever ran modally";
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QDialog*>(widget))
+                    dialog->reject();
+            return;
+        }
+        act(ToHandle(window));
+        QTimer::singleShot(10000, window, [window] {
+            if (!window->isVisible())
+                return;
+            ADD_FAILURE() << "the modal window stayed open";
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialog->reject();
+            else
+                window->close();
+        });
+    });
+}
+
+void UseToolkitNumberLocale(bool russian) {
+    QLocale::setDefault(russian ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c());
+}
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
