@@ -16,10 +16,47 @@ bool Has(const ControlTemplate& control, std::uint32_t style) {
     return (control.style & style) != 0;
 }
 
-// The dialog font of every page. "MS Shell Dlg" is the system's dialog font at 8 points: its
-// base units are the 6 x 13 pixels the templates are laid out for.
-constexpr wchar_t kDialogFont[] = L"MS Shell Dlg";
+// The dialog font of every page, the one the pages were drawn with: MS Sans Serif at 8 points.
+// The controls are placed in pixels of the layer's own base units (6 x 13, DialogUnitsToPixels)
+// whatever the font's, so that the seat maps fall on the picture and every text has the room
+// it was given.
+constexpr wchar_t kDialogFont[] = L"MS Sans Serif";
 constexpr WORD kDialogFontPoints = 8;
+
+// The base units of the sheet's own font ("MS Shell Dlg", 8 points), by which the sheet sizes
+// the room for its pages from their templates; computed as the system computes them.
+SIZE SheetBaseUnits() {
+    SIZE units{kBaseUnitX, kBaseUnitY};
+    HDC dc = GetDC(nullptr);
+    if (dc == nullptr)
+        return units;
+    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    SIZE extent{};
+    static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    if (GetTextMetricsW(dc, &metrics) && GetTextExtentPoint32W(dc, kAlphabet, 52, &extent)) {
+        units.cx = std::max<LONG>(1, (extent.cx / 26 + 1) / 2);
+        units.cy = std::max<LONG>(1, metrics.tmHeight);
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return units;
+}
+
+// The page's size in the template: for a sheet, in the sheet's dialog units, so that the room
+// it makes holds the page's pixels (a unit more for rounding).
+SIZE TemplateSize(const DialogTemplate& page, bool standalone) {
+    if (standalone)
+        return {page.w, page.h};
+    const PixelRect pixels = DialogUnitsToPixels(0, 0, page.w, page.h);
+    const SIZE units = SheetBaseUnits();
+    return {(pixels.w * 4 + units.cx - 1) / units.cx + 1,
+            (pixels.h * 8 + units.cy - 1) / units.cy + 1};
+}
 
 // Writes a DLGTEMPLATEEX and its DLGITEMTEMPLATEEX entries, word by word, as the dialog
 // manager reads them.
@@ -132,7 +169,7 @@ const DLGTEMPLATE* BuildTemplate(const DialogTemplate& page, bool standalone, Te
     // A page of a sheet has a caption, its tab's title; a page on its own is a visible child
     // control of its parent.
     const DWORD style =
-        WS_CHILD | DS_SHELLFONT | DS_3DLOOK | DS_CONTROL | (standalone ? WS_VISIBLE : WS_CAPTION);
+        WS_CHILD | DS_SETFONT | DS_3DLOOK | DS_CONTROL | (standalone ? WS_VISIBLE : WS_CAPTION);
     out.Word(1);      // dlgVer
     out.Word(0xFFFF); // signature: DLGTEMPLATEEX
     out.Dword(0);     // helpID
@@ -141,8 +178,9 @@ const DLGTEMPLATE* BuildTemplate(const DialogTemplate& page, bool standalone, Te
     out.Word(static_cast<WORD>(page.controls.size()));
     out.Short(0);
     out.Short(0);
-    out.Short(page.w);
-    out.Short(page.h);
+    const SIZE size = TemplateSize(page, standalone);
+    out.Short(size.cx);
+    out.Short(size.cy);
     out.Word(0); // no menu
     out.Word(0); // the dialog class
     out.Text(Widen(page.caption));
@@ -291,6 +329,21 @@ void FillControls(HWND window, const DialogTemplate& page) {
     }
 }
 
+// The page and its controls at their pixels (DialogUnitsToPixels), in template order, which is
+// the order of the page's child windows.
+void PlaceControls(HWND window, const DialogTemplate& page) {
+    const PixelRect size = DialogUnitsToPixels(0, 0, page.w, page.h);
+    SetWindowPos(window, nullptr, 0, 0, size.w, size.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const ControlTemplate& control : page.controls) {
+        if (child == nullptr)
+            break;
+        const PixelRect rect = DialogUnitsToPixels(control.x, control.y, control.w, control.h);
+        SetWindowPos(child, nullptr, rect.x, rect.y, rect.w, rect.h, SWP_NOZORDER | SWP_NOACTIVATE);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+}
+
 // Whether the focus has gone to another control of the same top-level window (not to a
 // message box, not away from a deactivated window).
 bool FocusStaysInWindow(HWND page) {
@@ -338,6 +391,7 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_INITDIALOG) {
         auto* page = reinterpret_cast<CPropertyPage*>(
             reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+        PlaceControls(window, *page->GetTemplate());
         CreateState(window, page);
         page->Attach(ToHandle(window));
         FillControls(window, *page->GetTemplate());
@@ -398,6 +452,17 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // The controls paint after their page, each in its own window.
         page->OnPaint();
         return TRUE;
+    }
+    case WM_WINDOWPOSCHANGING: {
+        // The sheet may make more room than the page needs; the page keeps its size.
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        if ((position->flags & SWP_NOSIZE) == 0) {
+            const PixelRect size =
+                DialogUnitsToPixels(0, 0, page->GetTemplate()->w, page->GetTemplate()->h);
+            position->cx = size.w;
+            position->cy = size.h;
+        }
+        return FALSE;
     }
     case WM_DESTROY:
         DestroyState(window);
