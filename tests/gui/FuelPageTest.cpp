@@ -3,9 +3,7 @@
 #include "gui/GuiTest.h"
 #include "support/TestSupport.h"
 #include "ui/PropertySheet.h"
-#include "ui/qt/QtWindow.h"
 
-#include <QWidget>
 #include <clocale>
 #include <cmath>
 #include <cstdio>

@@ -2,60 +2,50 @@
 #include "app/LoaderAppSheet.h"
 #include "gui/GuiTest.h"
 #include "support/TestSupport.h"
-#include "ui/qt/QtWindow.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QElapsedTimer>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
-// The sheet's button with the text, nullptr when there is none.
-QPushButton* Button(QWidget* sheet, const QString& text) {
-    for (QPushButton* button : sheet->findChildren<QPushButton*>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
+const SeenMessage kNotANumber{"Loader", "Введите число.", MessageIcon::Stop};
 
-class LoaderSheetTest : public GuiTest {
-protected:
-    // Runs `act` on the sheet's window once its modal loop runs.
-    void WhenModal(std::function<void(QWidget*, PageDriver&)> act) {
-        GuiTest::WhenModal([act](PageDriver& driver) { act(ToWidget(driver.Window()), driver); });
-    }
-};
+using LoaderSheetTest = GuiTest;
 
 TEST_F(LoaderSheetTest, ShowsTheAircraftsCaptionAndAPageTabEach) {
     CLoaderAppSheet sheet(kLoaderSheetCaption);
-    ASSERT_TRUE(sheet.Create());
-    QWidget* window = ToWidget(sheet.GetSafeHwnd());
-    EXPECT_EQ(window->windowTitle().toStdString(), "Загрузчик самолета Ил-18Д");
-    auto* tabs = window->findChild<QTabWidget*>();
-    ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), sheet.GetPageCount());
-    for (int i = 0; i < tabs->count(); ++i)
-        EXPECT_EQ(tabs->tabText(i).toStdString(), sheet.GetPage(i)->GetTemplate()->caption);
-    ASSERT_EQ(tabs->count(), 2);
-    EXPECT_EQ(tabs->tabText(0).toStdString(), "Пассажиры и груз");
-    EXPECT_EQ(tabs->tabText(1).toStdString(), "Топливо");
+    std::unique_ptr<PageDriver> driver = DriveSheet(sheet);
+    ASSERT_NE(driver, nullptr);
+    const SheetView view = driver->ReadSheet();
+    EXPECT_EQ(view.caption, "Загрузчик самолета Ил-18Д");
+    EXPECT_TRUE(view.open);
+    ASSERT_EQ(static_cast<int>(view.pageTitles.size()), sheet.GetPageCount());
+    for (int i = 0; i < sheet.GetPageCount(); ++i)
+        EXPECT_EQ(view.pageTitles[static_cast<std::size_t>(i)],
+                  sheet.GetPage(i)->GetTemplate()->caption);
+    EXPECT_EQ(view.pageTitles, (std::vector<std::string>{"Пассажиры и груз", "Топливо"}));
     EXPECT_EQ(sheet.GetPage(0), &sheet.m_payloadPage);
     EXPECT_EQ(sheet.GetPage(1), &sheet.m_fuelPage);
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    for (const char* text : {"ОК", "Отмена", "Применить"})
-        EXPECT_NE(Button(window, QString::fromUtf8(text)), nullptr) << text;
-    EXPECT_FALSE(Button(window, QStringLiteral("Применить"))->isEnabled());
+    EXPECT_EQ(view.currentPage, 0);
+    ASSERT_EQ(view.buttons.size(), 3u);
+    for (const char* text : {"ОК", "Отмена", "Применить"}) {
+        const auto button =
+            std::find_if(view.buttons.begin(), view.buttons.end(),
+                         [text](const SheetView::Button& b) { return b.text == text; });
+        ASSERT_NE(button, view.buttons.end()) << text;
+        // Apply stays disabled: no page reports a change.
+        EXPECT_EQ(button->enabled, std::string_view(text) != "Применить") << text;
+    }
+    driver.reset();
     sheet.DestroyWindow();
 }
 
 struct Closing {
     const char* name;
-    std::function<void(QWidget*)> close;
+    std::function<void(PageDriver&)> close;
     int result;
 };
 
@@ -68,11 +58,11 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
         ReadFileBytes(std::filesystem::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
     WriteFileBytes("Aircraft.cfg", original);
     CLoaderAppSheet sheet(kLoaderSheetCaption);
-    WhenModal([&sheet](QWidget* window, PageDriver& driver) {
+    WhenModal([this, &sheet](PageDriver& driver) {
         EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.ChooseEntry(IDC_FLIGHT_LEVEL, 5);
         driver.Click(IDC_CALCULATE_FUEL);
-        GetParam().close(window);
+        GetParam().close(driver);
     });
     EXPECT_EQ(sheet.DoModal(), GetParam().result);
     EXPECT_EQ(sheet.GetSafeHwnd(), nullptr);
@@ -86,23 +76,25 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Ways, LoaderSheetClosingTest,
     ::testing::Values(
-        Closing{"Ok", [](QWidget* w) { Button(w, QStringLiteral("ОК"))->click(); }, IDOK},
-        Closing{"Cancel", [](QWidget* w) { Button(w, QStringLiteral("Отмена"))->click(); },
-                IDCANCEL},
-        Closing{"CloseBox", [](QWidget* w) { w->close(); }, IDCANCEL},
-        Closing{"Escape", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }, IDCANCEL}),
+        Closing{"Ok", [](PageDriver& d) { d.ClickSheetButton("ОК"); }, IDOK},
+        Closing{"Cancel", [](PageDriver& d) { d.ClickSheetButton("Отмена"); }, IDCANCEL},
+        Closing{"CloseBox", [](PageDriver& d) { d.CloseWindow(); }, IDCANCEL},
+        Closing{"Escape", [](PageDriver& d) { d.PressKey(kFocusedControl, DriverKey::Escape, 1); },
+                IDCANCEL}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {
     CLoaderAppSheet sheet(kLoaderSheetCaption);
     bool stayed = false;
-    WhenModal([&](QWidget* window, PageDriver& driver) {
+    WhenModal([&](PageDriver& driver) {
         EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.TypeInto(IDC_RANGE, "x");
-        Button(window, QStringLiteral("ОК"))->click();
-        stayed = window->isVisible();
-        EXPECT_EQ(driver.TakeMessages().size(), 2u);
-        Button(window, QStringLiteral("Отмена"))->click();
+        driver.ClickSheetButton("ОК");
+        stayed = driver.ReadSheet().open;
+        // Once for the text typed, once for OK.
+        EXPECT_EQ(driver.TakeMessages(), (std::vector<SeenMessage>{kNotANumber, kNotANumber}));
+        EXPECT_TRUE(driver.HasFocus(IDC_RANGE));
+        driver.ClickSheetButton("Отмена");
     });
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_TRUE(stayed);
@@ -111,10 +103,12 @@ TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {
 TEST_F(LoaderSheetTest, ApplicationRunsTheSheetAndEnds) {
     CLoaderApp app;
     CWnd* mainWindow = nullptr;
-    WhenModal([&](QWidget* window, PageDriver&) {
+    WhenModal([&](PageDriver& driver) {
         mainWindow = app.m_pMainWnd;
-        EXPECT_EQ(ToWidget(mainWindow->GetSafeHwnd()), window);
-        Button(window, QStringLiteral("ОК"))->click();
+        ASSERT_NE(mainWindow, nullptr);
+        EXPECT_EQ(mainWindow->GetSafeHwnd(), driver.Window());
+        EXPECT_EQ(driver.ReadSheet().caption, "Загрузчик самолета Ил-18Д");
+        driver.ClickSheetButton("ОК");
     });
     EXPECT_FALSE(app.InitInstance());
     EXPECT_NE(mainWindow, nullptr);
@@ -122,16 +116,17 @@ TEST_F(LoaderSheetTest, ApplicationRunsTheSheetAndEnds) {
 }
 
 TEST_F(LoaderSheetTest, StartsQuickly) {
-    QElapsedTimer timer;
-    timer.start();
+    const auto start = std::chrono::steady_clock::now();
     CLoaderAppSheet sheet(kLoaderSheetCaption);
-    ASSERT_TRUE(sheet.Create());
-    QWidget* window = ToWidget(sheet.GetSafeHwnd());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->grab();
-    const qint64 elapsed = timer.nsecsElapsed() / 1000;
+    std::unique_ptr<PageDriver> driver = DriveSheet(sheet);
+    ASSERT_NE(driver, nullptr);
+    EXPECT_EQ(driver->Grab().width, 645);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
     RecordProperty("sheet_shown_us", static_cast<int>(elapsed));
     std::printf("sheet built, shown and painted in %lld us\n", static_cast<long long>(elapsed));
+    driver.reset();
     sheet.DestroyWindow();
 }
 

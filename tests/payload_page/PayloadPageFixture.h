@@ -2,11 +2,10 @@
 
 #include "app/LoaderAppSheet.h"
 #include "gui/GuiTest.h"
-#include "gui/qt/QtPageDriver.h"
+#include "payload/RgbImage.h"
 #include "payload/SeatMap.h"
 #include "ui/WinApp.h"
 
-#include <QImage>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,17 +37,9 @@ protected:
     void TearDown() override;
 
     PageDriver& Driver() { return *m_driver; }
-    QWidget* SheetWindow() const;
-    QWidget* PageWindow() const;
-    // What the page shows, one image pixel a page pixel.
-    QImage Grab() const;
 
-    // Types into the field key by key, over its selected text, as the driver does.
-    void Type(int id, std::string_view text);
     // Types into the field and leaves it; an empty text clears the field.
     void Enter(int id, std::string_view text);
-    // Keys pressed on a slider that has the focus, as a user moves it.
-    void PressOnSlider(int id, int key, int times = 1);
     // Clicks the sheet's tab of page `index`.
     void ShowPage(int index);
     // The texts of every field of the page.
@@ -57,10 +48,10 @@ protected:
     // The state of each seat of the cabin as the page shows it, in fill order; Absent for a
     // position without a seat, and Absent too for a cell that shows nothing a seat can look like
     // (then `odd` is set).
-    std::vector<SeatCell> SeatsShown(const QImage& page, int cabin, bool* odd = nullptr) const;
+    std::vector<SeatCell> SeatsShown(const RgbImage& page, int cabin, bool* odd = nullptr) const;
 
     CWinApp m_app;
     CLoaderAppSheet m_sheet{kLoaderSheetCaption};
     CPayloadPage& m_page = m_sheet.m_payloadPage;
-    std::unique_ptr<QtPageDriver> m_driver;
+    std::unique_ptr<PageDriver> m_driver;
 };

@@ -22,11 +22,13 @@ namespace {
 
 // Lets the windows finish what an action started, as the time between a user's actions does.
 // A window system gives the activation back to the window under a closed message box; the
-// offscreen platform does not, so it is done here.
+// offscreen platform does not, so it is done here (the window may be modal itself, as a sheet's
+// DoModal makes it).
 void Settle(QWidget* window) {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
-    if (window->isVisible() && QApplication::activeModalWidget() == nullptr &&
+    QWidget* modal = QApplication::activeModalWidget();
+    if (window->isVisible() && (modal == nullptr || modal == window) &&
         QApplication::activeWindow() != window) {
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window, 1000)) << "the window never became active";
