@@ -377,8 +377,8 @@ void BM_PeakMemoryAtIdle(benchmark::State& state) {
 } // namespace
 
 // A row's time is the wall time of one pair: both programs started and ended.
-BENCHMARK(BM_StartToFirstPaint)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_StartPhases)->Iterations(6)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StartToFirstPaint)->Iterations(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StartPhases)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PeakMemoryAtIdle)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {

@@ -3,7 +3,8 @@
 //
 // bench_start passes a pipe in BENCH_START_FD and a time to idle in BENCH_START_IDLE_MS. The
 // watcher writes to the pipe, one line each, with CLOCK_MONOTONIC in nanoseconds:
-//   app <ns>              the application object is being made (libraries loaded, statics built)
+//   app <ns>              the application object is being made: the libraries are loaded, the
+//                         statics built, the platform plugin loaded
 //   loop <ns>             the event loop turns for the first time (the window is built and shown)
 //   painted <ns> <title>  the first window has painted and its paint is flushed
 //   idle <VmHWM> <VmRSS>  after the idle time, both in KiB from /proc/self/status
