@@ -1,6 +1,7 @@
 #include "config/ConfigRewriter.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -15,21 +16,37 @@
 #include <unistd.h>
 #endif
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 
 namespace {
 
-constexpr std::size_t kBlockSize = 128 * 1024;
+// The file is read in blocks of this size, and the new content is written in blocks of it.
+constexpr std::size_t kBlockSize = 512 * 1024;
+// The least that is read at once, however small the file says it is.
+constexpr std::size_t kLeastRead = 4096;
+// Blocks of new content that the scan may fill before they are written.
+constexpr std::size_t kOutputBlocks = 4;
+// Each time this much more of the temporary file is written, it is sent on its way to the disk,
+// so that the flush at the end finds little left to write.
+constexpr std::int64_t kWritebackWindow = 4 * 1024 * 1024;
 
 // Why a run failed, in the user's words, with the system's reason.
 std::string Reason(int error) {
@@ -63,12 +80,47 @@ std::string Reason(int error) {
     }
 }
 
+// The scan reads 16 bytes at a time and turns comparisons into one bit per byte.
+constexpr std::size_t kVector = 16;
+using Bytes = unsigned char __attribute__((vector_size(kVector)));
+
+Bytes Load(const unsigned char* at) {
+    Bytes bytes;
+    std::memcpy(&bytes, at, kVector);
+    return bytes;
+}
+
+Bytes Splat(unsigned char byte) {
+    Bytes bytes;
+    for (std::size_t i = 0; i < kVector; ++i)
+        bytes[i] = byte;
+    return bytes;
+}
+
+// One bit for each byte of a comparison's result that is true, the first byte's lowest.
+std::uint32_t BitsOf(Bytes result) {
+#if defined(__SSE2__)
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(result)));
+#else
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < kVector; ++i)
+        bits |= static_cast<std::uint32_t>(result[i] >> 7) << i;
+    return bits;
+#endif
+}
+
+// Of the 16 bytes at `at`, those that end a line (LF or CR).
+std::uint32_t LineEndsAt(const unsigned char* at) {
+    const Bytes here = Load(at);
+    return BitsOf((here == '\n') | (here == '\r'));
+}
+
 // Lines to replace, prepared for a fast scan. A line is tested only where its bytes start a
 // key, against the keys that start there, earliest rule first.
 class LineMatcher {
 public:
-    static constexpr std::size_t kVector = 16;
-    using Bytes = unsigned char __attribute__((vector_size(kVector)));
+    // The positions that Events looks at in one go.
+    static constexpr std::size_t kSpan = 4 * kVector;
 
     explicit LineMatcher(const std::vector<LineRule>& rules) : m_rules(rules) {
         m_written.reserve(rules.size());
@@ -111,23 +163,58 @@ public:
             m_singles.push_back(Splat(first));
     }
 
-    // Whether every key is found by Candidates, so that lines where it finds nothing can be
-    // copied without a look.
+    // Whether every key is found by Events, so that lines where it finds nothing can be copied
+    // without a look.
     bool ScansFast() const { return m_scansFast; }
 
-    // Of the sixteen positions at `at`, those where a key may start, and those that hold a line
-    // feed with no carriage return before it. Reads the byte before `at` and 16 after.
-    Bytes Candidates(const unsigned char* at) const {
-        Bytes prev, here;
-        std::memcpy(&prev, at - 1, kVector);
-        std::memcpy(&here, at, kVector);
-        return KeyStarts(at) | ((here == '\n') & (prev != '\r'));
+    // Of the kSpan positions from `at`, those where a key may start (its first two bytes are
+    // there) and those that hold a line feed with no carriage return before it, one bit each, the
+    // first position's lowest. Reads the byte before `at` and 80 after it.
+    std::uint64_t Events(const unsigned char* at) const {
+        constexpr std::size_t kParts = kSpan / kVector;
+        Bytes here[kParts], next[kParts], hits[kParts];
+        for (std::size_t j = 0; j < kParts; ++j) {
+            here[j] = Load(at + j * kVector);
+            next[j] = Load(at + j * kVector + 1);
+            hits[j] = (here[j] == '\n') & (Load(at + j * kVector - 1) != '\r');
+        }
+        for (const auto& [first, second] : m_pairs)
+            for (std::size_t j = 0; j < kParts; ++j)
+                hits[j] |= (here[j] == first) & (next[j] == second);
+        for (const Bytes& first : m_singles)
+            for (std::size_t j = 0; j < kParts; ++j)
+                hits[j] |= here[j] == first;
+        std::uint64_t bits = 0;
+        for (std::size_t j = 0; j < kParts; ++j)
+            bits |= std::uint64_t{BitsOf(hits[j])} << (j * kVector);
+        return bits;
     }
 
-    static bool Any(const Bytes& hits) {
-        std::uint64_t halves[2];
-        std::memcpy(halves, &hits, kVector);
-        return (halves[0] | halves[1]) != 0;
+    // The earliest rule whose key starts at `pos` of `text`, or -1.
+    int RuleAt(std::string_view text, std::size_t pos) const {
+        const int rule = TestAt(text, pos, INT_MAX);
+        return rule == INT_MAX ? -1 : rule;
+    }
+
+    // Where the line that holds the key of rule `best` at `at` ends: the position of its LF or
+    // CR, or the end of `chunk` when it has none. `best` becomes the earliest rule whose key
+    // starts anywhere in the line from `at` on. Reads 17 bytes past the end of `chunk`.
+    std::size_t LineEndFrom(std::string_view chunk, std::size_t at, int& best) const {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(chunk.data());
+        for (std::size_t pos = at + 1; pos < chunk.size(); pos += kVector) {
+            const std::uint32_t ends = LineEndsAt(bytes + pos);
+            const std::size_t length = std::min<std::size_t>(
+                ends != 0 ? std::countr_zero(ends) : kVector, chunk.size() - pos);
+            if (best > 0) {
+                std::uint32_t keys = KeyStarts(bytes + pos) & ((1u << length) - 1);
+                for (; keys != 0 && best > 0; keys &= keys - 1)
+                    best =
+                        TestAt(chunk, pos + static_cast<std::size_t>(std::countr_zero(keys)), best);
+            }
+            if (length < kVector)
+                return pos + length;
+        }
+        return chunk.size();
     }
 
     // The rule that decides a complete line (its bytes before the line end, and the line end as
@@ -145,27 +232,6 @@ public:
         for (std::size_t pos = 0; pos < content.size() && best > 0; ++pos)
             best = TestAt(content, pos, best);
         return best == INT_MAX ? -1 : best;
-    }
-
-    // Match for a line found by Candidates when ScansFast: the line's bytes may be read 16 past
-    // its end, and only the positions where a key may start are tested.
-    int MatchScanning(std::string_view content) const {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(content.data());
-        int best = INT_MAX;
-        for (std::size_t pos = 0; pos < content.size() && best > 0; pos += kVector) {
-            const Bytes hits = KeyStarts(bytes + pos);
-            if (!Any(hits))
-                continue;
-            for (std::size_t k = 0; k < kVector && pos + k < content.size() && best > 0; ++k)
-                if (hits[k] != 0)
-                    best = TestAt(content, pos + k, best);
-        }
-        return best == INT_MAX ? -1 : best;
-    }
-
-    // Whether a key starts at `pos` of `text`.
-    bool KeyStartsAt(std::string_view text, std::size_t pos) const {
-        return TestAt(text, pos, INT_MAX) != INT_MAX;
     }
 
     const std::string& Written(int rule) const { return m_written[rule]; }
@@ -186,23 +252,16 @@ private:
         return best;
     }
 
-    Bytes KeyStarts(const unsigned char* at) const {
-        Bytes here, next;
-        std::memcpy(&here, at, kVector);
-        std::memcpy(&next, at + 1, kVector);
+    // Of the 16 positions at `at`, those where a key may start.
+    std::uint32_t KeyStarts(const unsigned char* at) const {
+        const Bytes here = Load(at);
+        const Bytes next = Load(at + 1);
         Bytes hits = {};
         for (const auto& [first, second] : m_pairs)
             hits |= (here == first) & (next == second);
         for (const Bytes& first : m_singles)
             hits |= here == first;
-        return hits;
-    }
-
-    static Bytes Splat(unsigned char byte) {
-        Bytes v;
-        for (std::size_t i = 0; i < kVector; ++i)
-            v[i] = byte;
-        return v;
+        return BitsOf(hits);
     }
 
     const std::vector<LineRule>& m_rules;
@@ -222,33 +281,15 @@ struct Failure {
     int error;
 };
 
-// Buffered writing to the temporary file; the first failure is kept and later writes skipped.
-class BlockWriter {
+// Writes the temporary file; the first failure is kept and later writes skipped.
+class TempFileWriter {
 public:
-    BlockWriter(FileOps& ops, int fd) : m_ops(ops), m_fd(fd) { m_buffer.reserve(kBlockSize); }
+    TempFileWriter(FileOps& ops, int fd) : m_ops(ops), m_fd(fd) {}
 
-    void Append(std::string_view bytes) {
-        if (m_buffer.size() + bytes.size() > kBlockSize) {
-            Flush();
-            if (bytes.size() >= kBlockSize / 2) {
-                WriteAll(bytes); // a long run goes straight from the read buffer
-                return;
-            }
-        }
-        m_buffer.append(bytes);
-    }
-    bool Flush() {
-        WriteAll(m_buffer);
-        m_buffer.clear();
-        return m_error == 0;
-    }
-    int error() const { return m_error; }
-
-private:
-    void WriteAll(std::string_view bytes) {
+    void Write(const char* bytes, std::size_t size) {
         std::size_t done = 0;
-        while (m_error == 0 && done < bytes.size()) {
-            const ssize_t n = m_ops.Write(m_fd, bytes.data() + done, bytes.size() - done);
+        while (m_error == 0 && done < size) {
+            const ssize_t n = m_ops.Write(m_fd, bytes + done, size - done);
             if (n > 0)
                 done += static_cast<std::size_t>(n);
             else if (n < 0 && errno == EINTR)
@@ -256,23 +297,89 @@ private:
             else
                 m_error = n < 0 ? errno : EIO;
         }
+        m_written += static_cast<std::int64_t>(done);
+#ifndef _WIN32
+        if (m_error == 0 && m_writeback && m_written - m_sent >= kWritebackWindow) {
+            if (m_ops.SyncFileRange(m_fd, static_cast<off_t>(m_sent),
+                                    static_cast<off_t>(m_written - m_sent)) != 0)
+                WritebackFailed(errno);
+            m_sent = m_written;
+        }
+#endif
     }
+
+    int error() const {
+        return m_error;
+    }
+
+private:
+#ifndef _WIN32
+    // The disk's own failure is the temporary file's; any other says that this system or file
+    // system does not start the writing early, and the flush at the end does it all.
+    void WritebackFailed(int error) {
+        if (error == EIO || error == ENOSPC
+#ifdef EDQUOT
+            || error == EDQUOT
+#endif
+        )
+            m_error = error;
+        else
+            m_writeback = false;
+    }
+#endif
 
     FileOps& m_ops;
     int m_fd;
-    std::string m_buffer;
     int m_error = 0;
+    std::int64_t m_written = 0;
+    std::int64_t m_sent = 0; // bytes already sent on their way to the disk
+    bool m_writeback = true;
 };
 
-// The first pass over whole lines: `chunk` starts at the start of a line and, unless it is the
-// end of the file, ends just after a line end. Writes the chunk with each line that holds a key
-// replaced and each line end in the Windows convention.
+// Where the new content goes: blocks of kBlockSize bytes, each handed on as soon as it is full,
+// the last one when the content ends.
+class OutputBlocks {
+public:
+    virtual ~OutputBlocks() = default;
+
+    void Append(std::string_view bytes) {
+        while (bytes.size() > kBlockSize - m_used) {
+            const std::size_t part = kBlockSize - m_used;
+            std::memcpy(m_block + m_used, bytes.data(), part);
+            bytes.remove_prefix(part);
+            m_block = Full(m_block);
+            m_used = 0;
+        }
+        std::memcpy(m_block + m_used, bytes.data(), bytes.size());
+        m_used += bytes.size();
+    }
+
+    // The content has ended: hands on what the block holds.
+    void Finish() {
+        if (m_used > 0)
+            Last(m_block, m_used);
+        m_used = 0;
+    }
+
+protected:
+    // Hands on a full block; gives the block to fill next.
+    virtual char* Full(char* block) = 0;
+    virtual void Last(char* block, std::size_t size) = 0;
+
+    char* m_block = nullptr;
+
+private:
+    std::size_t m_used = 0;
+};
+
+// Whole lines to new content: `chunk` starts at the start of a line and, unless it is the end of
+// the file, ends just after a line end. Each line that holds a key is replaced and each line end
+// written in the Windows convention.
 class ChunkRewriter {
 public:
-    ChunkRewriter(const LineMatcher& matcher, BlockWriter& writer)
-        : m_matcher(matcher), m_writer(writer) {}
+    ChunkRewriter(const LineMatcher& matcher, OutputBlocks& out) : m_matcher(matcher), m_out(out) {}
 
-    // `chunk` may be read 1 byte before and LineMatcher::kVector + 1 bytes after.
+    // `chunk` may be read 1 byte before and 80 bytes after.
     void Rewrite(std::string_view chunk) {
         if (m_matcher.ScansFast())
             RewriteScanning(chunk);
@@ -286,11 +393,9 @@ private:
         char lineEnd;                 // as read: '\n' (LF or CR LF) or '\r'; 0 when none
     };
 
-    // The line around position `at`, which lies after `from`, a line start.
-    static Line LineAround(std::string_view chunk, std::size_t from, std::size_t at) {
-        Line line{at, at, 0, 0};
-        while (line.start > from && chunk[line.start - 1] != '\n' && chunk[line.start - 1] != '\r')
-            --line.start;
+    // The line that starts at `from`.
+    static Line LineAt(std::string_view chunk, std::size_t from) {
+        Line line{from, from, 0, 0};
         while (line.end < chunk.size() && chunk[line.end] != '\n' && chunk[line.end] != '\r')
             ++line.end;
         if (line.end == chunk.size()) {
@@ -306,80 +411,76 @@ private:
         return line;
     }
 
-    // The line's rule, or -1. A line without line end is never replaced.
-    int RuleOf(std::string_view chunk, const Line& line) const {
-        if (line.lineEnd == 0)
-            return -1;
-        const std::string_view content = chunk.substr(line.start, line.end - line.start);
-        return m_matcher.ScansFast() ? m_matcher.MatchScanning(content)
-                                     : m_matcher.Match(content, line.lineEnd);
-    }
-
     // Runs of lines that need no change are copied as they stand; the scan stops only where a
     // key may start or a line feed lacks its carriage return.
     void RewriteScanning(std::string_view chunk) {
-        constexpr std::size_t kVector = LineMatcher::kVector;
         const auto* bytes = reinterpret_cast<const unsigned char*>(chunk.data());
         const std::size_t size = chunk.size();
         std::size_t copied = 0; // [copied, pos) is still to be copied as it stands
         std::size_t pos = 0;
         while (pos < size) {
-            const LineMatcher::Bytes hits = m_matcher.Candidates(bytes + pos);
-            if (!LineMatcher::Any(hits)) {
-                pos += kVector;
-                continue;
-            }
-            std::size_t resume = pos + kVector;
-            for (std::size_t k = 0; k < kVector && pos + k < size; ++k) {
-                if (hits[k] == 0)
-                    continue;
-                const std::size_t at = pos + k;
-                if (chunk[at] == '\n') {
-                    m_writer.Append(chunk.substr(copied, at - copied));
-                    m_writer.Append("\r\n");
+            std::uint64_t events = m_matcher.Events(bytes + pos);
+            if (size - pos < LineMatcher::kSpan)
+                events &= (std::uint64_t{1} << (size - pos)) - 1;
+            std::size_t resume = pos + LineMatcher::kSpan;
+            for (; events != 0; events &= events - 1) {
+                const std::size_t at = pos + static_cast<std::size_t>(std::countr_zero(events));
+                if (bytes[at] == '\n') {
+                    m_out.Append(chunk.substr(copied, at - copied));
+                    m_out.Append("\r\n");
                     copied = at + 1;
                     continue;
                 }
-                if (!m_matcher.KeyStartsAt(chunk, at))
+                int rule = m_matcher.RuleAt(chunk, at);
+                if (rule < 0)
                     continue; // only the first two bytes of a key
-                const Line line = LineAround(chunk, copied, at);
-                const int rule = RuleOf(chunk, line);
-                if (rule >= 0) {
-                    m_writer.Append(chunk.substr(copied, line.start - copied));
-                    m_writer.Append(m_matcher.Written(rule));
-                    copied = line.next;
-                    resume = line.next;
-                } else {
-                    resume = line.end; // its line end still needs the scan
+                const std::size_t end = m_matcher.LineEndFrom(chunk, at, rule);
+                if (end == size) {
+                    resume = size; // the file's last line, without line end: it stays
+                    break;
                 }
+                std::size_t start = at;
+                while (start > copied && bytes[start - 1] != '\n' && bytes[start - 1] != '\r')
+                    --start;
+                m_out.Append(chunk.substr(copied, start - copied));
+                m_out.Append(m_matcher.Written(rule));
+                // CR LF reads as one line end; a CR at the end of a chunk stands alone.
+                copied = end + 1;
+                if (bytes[end] == '\r' && copied < size && bytes[copied] == '\n')
+                    ++copied;
+                resume = copied;
                 break;
             }
             pos = resume;
         }
         if (copied < size)
-            m_writer.Append(chunk.substr(copied));
+            m_out.Append(chunk.substr(copied));
     }
 
     void RewriteLineByLine(std::string_view chunk) {
         std::size_t pos = 0;
         while (pos < chunk.size()) {
-            const Line line = LineAround(chunk, pos, pos);
-            const int rule = RuleOf(chunk, line);
+            const Line line = LineAt(chunk, pos);
+            // A line without line end is never replaced.
+            const int rule = line.lineEnd == 0
+                                 ? -1
+                                 : m_matcher.Match(chunk.substr(line.start, line.end - line.start),
+                                                   line.lineEnd);
             if (rule >= 0) {
-                m_writer.Append(m_matcher.Written(rule));
+                m_out.Append(m_matcher.Written(rule));
             } else {
-                m_writer.Append(chunk.substr(line.start, line.end - line.start));
+                m_out.Append(chunk.substr(line.start, line.end - line.start));
                 if (line.lineEnd == '\n')
-                    m_writer.Append("\r\n");
+                    m_out.Append("\r\n");
                 else if (line.lineEnd == '\r')
-                    m_writer.Append("\r");
+                    m_out.Append("\r");
             }
             pos = line.next;
         }
     }
 
     const LineMatcher& m_matcher;
-    BlockWriter& m_writer;
+    OutputBlocks& m_out;
 };
 
 #ifdef _WIN32
@@ -406,51 +507,269 @@ std::size_t EndOfCompleteLines(const char* data, std::size_t size) {
     return afterLf;
 }
 
-// The first pass: the configuration file to the temporary file. Reads blocks, hands on the
-// complete lines of each and keeps the incomplete last one for the next block; the buffer grows
-// only for a line longer than a block.
-std::optional<Failure> CopyReplacingLines(FileOps& ops, int in, int out,
-                                          const std::vector<LineRule>& rules) {
-    const LineMatcher matcher(rules);
-    BlockWriter writer(ops, out);
-    ChunkRewriter rewriter(matcher, writer);
+// A block of the configuration file as read: [0, have) holds bytes, of which the complete lines
+// [0, complete) go to the scan. There is room before the bytes and after them for its wide reads.
+class InputBlock {
+public:
+    explicit InputBlock(std::size_t capacity)
+        : m_capacity(capacity), m_bytes(kBefore + capacity + kAfter) {}
 
-    // One byte before the data and room after it for the 16-byte scan.
-    constexpr std::size_t kBefore = 1;
-    constexpr std::size_t kAfter = 2 * LineMatcher::kVector;
-    std::size_t capacity = kBlockSize;
-    std::vector<char> buffer(kBefore + capacity + kAfter);
-    std::size_t have = 0;
-    for (;;) {
-        if (have == capacity) {
-            capacity *= 2;
-            buffer.resize(kBefore + capacity + kAfter);
-        }
-        char* const data = buffer.data() + kBefore;
-        const ssize_t n = ops.Read(in, data + have, capacity - have);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return Failure{Step::Read, errno};
-        }
-        if (n == 0) {
-            rewriter.Rewrite({data, have});
-            break;
-        }
-        have += static_cast<std::size_t>(n);
-        const std::size_t complete = EndOfCompleteLines(data, have);
-        if (complete == 0)
-            continue;
-        rewriter.Rewrite({data, complete});
-        std::memmove(data, data + complete, have - complete);
-        have -= complete;
-        if (writer.error() != 0)
-            return Failure{Step::WriteTemp, writer.error()};
+    char* data() { return m_bytes.data() + kBefore; }
+    std::size_t capacity() const { return m_capacity; }
+    std::string_view Lines() { return {data(), complete}; }
+
+    void Grow() {
+        m_capacity *= 2;
+        m_bytes.resize(kBefore + m_capacity + kAfter);
     }
-    if (!writer.Flush())
-        return Failure{Step::WriteTemp, writer.error()};
-    return std::nullopt;
-}
+
+    // Starts with what follows the complete lines of `previous`.
+    void StartAfter(InputBlock& previous) {
+        const std::size_t rest = previous.have - previous.complete;
+        while (m_capacity < rest)
+            Grow();
+        std::memcpy(data(), previous.data() + previous.complete, rest);
+        have = rest;
+        complete = 0;
+    }
+
+    std::size_t have = 0;
+    std::size_t complete = 0;
+
+private:
+    static constexpr std::size_t kBefore = kVector;
+    static constexpr std::size_t kAfter = 6 * kVector;
+
+    std::size_t m_capacity;
+    std::vector<char> m_bytes;
+};
+
+// The first pass: the configuration file to the temporary file. Reads blocks, hands on the
+// complete lines of each and keeps the incomplete last one for the next block; a block grows
+// only for a line longer than it.
+//
+// A file of more than one block is scanned on a second thread while this one reads and writes:
+// the scan of a block overlaps the reading of the next one and the writing of what the scan made
+// of the one before. Every file operation stays on this thread, in an order that does not depend
+// on how fast either thread is: the reads of block k+2 follow the writes of the new content that
+// filled while block k was scanned.
+class FirstPass : private OutputBlocks {
+public:
+    FirstPass(FileOps& ops, int in, int out, const std::vector<LineRule>& rules)
+        : m_ops(ops), m_in(in), m_writer(ops, out), m_matcher(rules), m_rewriter(m_matcher, *this) {
+        m_inputs.reserve(2);
+    }
+    ~FirstPass() override { StopScanning(); }
+
+    // `size`: what the file's size is said to be.
+    std::optional<Failure> Run(std::int64_t size) {
+        const std::size_t capacity = static_cast<std::size_t>(
+            std::clamp<std::int64_t>(size + 1, kLeastRead, static_cast<std::int64_t>(kBlockSize)));
+        m_inputs.emplace_back(capacity);
+        m_block = NewBlock();
+        if (size > static_cast<std::int64_t>(capacity))
+            StartScanning();
+
+        if (auto failure = ReadLines(m_inputs[0]))
+            return failure;
+        Scan(m_inputs[0].Lines());
+        int scanned = 1; // blocks handed to the scan
+        while (!m_eof && m_writer.error() == 0) {
+            if (scanned >= 2 && !WriteScanned(scanned - 2))
+                break;
+            if (m_inputs.size() < 2)
+                m_inputs.emplace_back(capacity);
+            InputBlock& block = m_inputs[scanned % 2];
+            block.StartAfter(m_inputs[(scanned + 1) % 2]);
+            if (auto failure = ReadLines(block))
+                return failure;
+            Scan(block.Lines());
+            ++scanned;
+        }
+        if (m_eof && m_writer.error() == 0 && (scanned < 2 || WriteScanned(scanned - 2)))
+            WriteScanned(scanned - 1);
+        StopScanning();
+        if (m_writer.error() != 0)
+            return Failure{Step::WriteTemp, m_writer.error()};
+        return std::nullopt;
+    }
+
+private:
+    // New content that the scan handed on, and the block of the file whose scan filled it.
+    struct Filled {
+        char* bytes;
+        std::size_t size;
+        int block;
+    };
+
+    char* NewBlock() {
+        m_storage.emplace_back(new char[kBlockSize]);
+        return m_storage.back().get();
+    }
+
+    // Reads into `block` until it holds a complete line or the file ends.
+    std::optional<Failure> ReadLines(InputBlock& block) {
+        for (;;) {
+            if (block.have == block.capacity()) {
+                block.complete = EndOfCompleteLines(block.data(), block.have);
+                if (block.complete > 0)
+                    return std::nullopt;
+                block.Grow();
+            }
+            const ssize_t n =
+                m_ops.Read(m_in, block.data() + block.have, block.capacity() - block.have);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return Failure{Step::Read, errno};
+            }
+            if (n == 0) {
+                m_eof = true;
+                block.complete = block.have;
+                return std::nullopt;
+            }
+            block.have += static_cast<std::size_t>(n);
+            block.complete = EndOfCompleteLines(block.data(), block.have);
+            if (block.complete > 0)
+                return std::nullopt;
+        }
+    }
+
+    // Has `lines` rewritten: here and now, or by the scanning thread. After the file's end the
+    // new content is complete.
+    void Scan(std::string_view lines) {
+        if (!m_threaded) {
+            m_rewriter.Rewrite(lines);
+            if (m_eof)
+                Finish();
+            return;
+        }
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_pending || m_stopped; });
+        m_pending = Pending{lines, m_eof};
+        m_changed.notify_all();
+    }
+
+    // Writes what filled while file block `block` was scanned, as it fills, until that scan has
+    // ended. False when the writing failed.
+    bool WriteScanned(int block) {
+        if (!m_threaded)
+            return m_writer.error() == 0;
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [&] {
+                return (!m_filled.empty() && m_filled.front().block == block) || m_scanned > block;
+            });
+            if (m_filled.empty() || m_filled.front().block != block)
+                return true;
+            const Filled filled = m_filled.front();
+            m_filled.pop_front();
+            lock.unlock();
+            m_writer.Write(filled.bytes, filled.size);
+            lock.lock();
+            m_free.push_back(filled.bytes);
+            m_changed.notify_all();
+            if (m_writer.error() != 0)
+                return false;
+        }
+    }
+
+    char* Full(char* block) override {
+        if (!m_threaded) {
+            m_writer.Write(block, kBlockSize);
+            return block;
+        }
+        std::unique_lock lock(m_mutex);
+        m_filled.push_back({block, kBlockSize, m_scanned});
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_free.empty() || m_stopped; });
+        if (m_stopped)
+            return block; // nothing more is written: the rest of the scan goes nowhere
+        char* next = m_free.back();
+        m_free.pop_back();
+        return next;
+    }
+
+    void Last(char* block, std::size_t size) override {
+        if (!m_threaded) {
+            m_writer.Write(block, size);
+            return;
+        }
+        std::lock_guard lock(m_mutex);
+        m_filled.push_back({block, size, m_scanned});
+        m_changed.notify_all();
+    }
+
+    // Scanning on a second thread; where none can be started, the scan runs here.
+    void StartScanning() {
+        for (std::size_t i = 1; i < kOutputBlocks; ++i)
+            m_free.push_back(NewBlock());
+        m_threaded = true;
+        if (pthread_create(&m_thread, nullptr, &FirstPass::ScanThread, this) != 0)
+            m_threaded = false;
+    }
+
+    void StopScanning() {
+        if (!m_threaded)
+            return;
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+        pthread_join(m_thread, nullptr);
+        m_threaded = false;
+    }
+
+    static void* ScanThread(void* pass) {
+        static_cast<FirstPass*>(pass)->ScanBlocks();
+        return nullptr;
+    }
+
+    void ScanBlocks() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return m_pending || m_stopped; });
+            if (m_stopped)
+                return;
+            const Pending pending = *std::exchange(m_pending, std::nullopt);
+            m_changed.notify_all();
+            lock.unlock();
+            m_rewriter.Rewrite(pending.lines);
+            if (pending.last)
+                Finish();
+            lock.lock();
+            ++m_scanned;
+            m_changed.notify_all();
+            if (pending.last)
+                return;
+        }
+    }
+
+    FileOps& m_ops;
+    int m_in;
+    TempFileWriter m_writer;
+    const LineMatcher m_matcher;
+    ChunkRewriter m_rewriter;
+    std::vector<InputBlock> m_inputs;
+    std::vector<std::unique_ptr<char[]>> m_storage;
+    bool m_eof = false;
+
+    // Shared with the scanning thread, under m_mutex.
+    struct Pending {
+        std::string_view lines;
+        bool last;
+    };
+    bool m_threaded = false;
+    pthread_t m_thread{};
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::optional<Pending> m_pending; // lines handed to the scan and not yet taken
+    int m_scanned = 0;                // file blocks whose scan has ended
+    std::deque<Filled> m_filled;      // to be written, in order
+    std::vector<char*> m_free;        // to be filled
+    bool m_stopped = false;
+};
 
 #ifdef _WIN32
 
@@ -553,6 +872,7 @@ public:
         if (target.empty())
             return Failure{Step::Open, ENOENT};
 
+        std::int64_t size = 0; // as the file says
 #ifdef _WIN32
         m_in = m_ops.Open(target.c_str(), O_RDONLY, 0);
         if (m_in < 0)
@@ -562,6 +882,7 @@ public:
             return Failure{Step::Open, errno};
         if ((kept.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return Failure{Step::Open, EISDIR};
+        size = kept.size;
         // A file that is marked read-only stays as it is.
         if ((kept.attributes & FILE_ATTRIBUTE_READONLY) != 0)
             return Failure{Step::Replace, EACCES};
@@ -575,6 +896,7 @@ public:
             return Failure{Step::Open, errno};
         if (!S_ISREG(info.st_mode))
             return Failure{Step::Open, S_ISDIR(info.st_mode) ? EISDIR : EINVAL};
+        size = info.st_size;
         // A file that is marked read-only stays as it is, even where the directory would let
         // the rename replace it.
         if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
@@ -610,7 +932,7 @@ public:
             return Failure{Step::WriteTemp, errno};
 #endif
 
-        if (auto failure = CopyReplacingLines(m_ops, m_in, m_out, m_rules))
+        if (auto failure = FirstPass(m_ops, m_in, m_out, m_rules).Run(size))
             return failure;
         if (m_ops.Fsync(m_out) != 0)
             return Failure{Step::WriteTemp, errno};

@@ -156,6 +156,8 @@ int FileOps::GetAttributes(int fd, FileAttributes* attributes) {
     if (!GetFileInformationByHandle(HandleOf(fd), &info))
         return Failed(GetLastError());
     attributes->attributes = info.dwFileAttributes;
+    attributes->size = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
     attributes->creationTime = static_cast<std::int64_t>(
         (static_cast<std::uint64_t>(info.ftCreationTime.dwHighDateTime) << 32) |
         info.ftCreationTime.dwLowDateTime);
@@ -223,6 +225,14 @@ int FileOps::Fstat(int fd, struct stat* info) {
 }
 int FileOps::Fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
+}
+int FileOps::SyncFileRange(int fd, off_t offset, off_t length) {
+#ifdef __linux__
+    return ::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd, (void)offset, (void)length;
+    return 0;
+#endif
 }
 int FileOps::Fsync(int fd) {
     return ::fsync(fd);

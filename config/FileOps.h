@@ -7,10 +7,12 @@
 #include <cstdint>
 
 // What a file carries besides its content on Windows: its attribute bits (FILE_ATTRIBUTE_...)
-// and its creation time (in 100 ns since 1601, as a FILETIME holds it).
+// and its creation time (in 100 ns since 1601, as a FILETIME holds it). Its size in bytes is
+// read with them and never set.
 struct FileAttributes {
     std::uint32_t attributes = 0;
     std::int64_t creationTime = 0;
+    std::int64_t size = 0;
 };
 #endif
 
@@ -37,6 +39,10 @@ public:
 #else
     virtual int Fstat(int fd, struct stat* info);
     virtual int Fchmod(int fd, mode_t mode);
+    // Starts writing the `length` bytes from `offset` to the disk and returns without waiting for
+    // them (sync_file_range with SYNC_FILE_RANGE_WRITE); where the system has no such call, it
+    // does nothing and succeeds.
+    virtual int SyncFileRange(int fd, off_t offset, off_t length);
 #endif
     virtual int Fsync(int fd);
     virtual int Close(int fd);

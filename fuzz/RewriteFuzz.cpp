@@ -23,10 +23,12 @@ constexpr int kConfigFd = 1000;
 constexpr int kTempFd = 1001;
 
 // The configuration file is `input`, read in pieces of varying size; the temporary file is kept
-// in `written`.
+// in `written`. Half the time the file says it is large, so that it is scanned beside the reading
+// and writing, block by block as the short reads hand it on.
 class MemoryFiles : public FileOps {
 public:
-    MemoryFiles(std::string_view input, std::uint32_t seed) : m_input(input), m_seed(seed | 1) {}
+    MemoryFiles(std::string_view input, std::uint32_t seed)
+        : m_input(input), m_seed(seed | 1), m_saysLarge((seed & 2) != 0) {}
 
     std::string written;
     bool replaced = false;
@@ -58,9 +60,13 @@ public:
     int Fstat(int, struct stat* info) override {
         *info = {};
         info->st_mode = S_IFREG | 0644;
+        info->st_size = m_saysLarge ? off_t{1} << 30 : static_cast<off_t>(m_input.size());
         return 0;
     }
     int Fchmod(int, mode_t) override { return 0; }
+    int SyncFileRange(int fd, off_t, off_t) override {
+        return fd == kTempFd ? 0 : (errno = EBADF, -1);
+    }
     int Fsync(int) override { return 0; }
     int Close(int) override { return 0; }
     int Rename(const char*, const char*) override { return replaced = true, 0; }
@@ -70,6 +76,7 @@ private:
     std::string_view m_input;
     std::size_t m_offset = 0;
     std::uint32_t m_seed;
+    bool m_saysLarge;
 };
 
 struct Silent : MessageCallback {

@@ -34,7 +34,9 @@ struct ContentCase {
     std::vector<LineRule> rules = kTwoRules;
 };
 
-void PrintTo(const ContentCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const ContentCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RewriteContent : public testing::TestWithParam<ContentCase> {};
 
@@ -106,10 +108,12 @@ TEST(RewriteContentRandom, AgreesWithTheModel) {
     std::mt19937 random(20261208);
     for (int round = 0; round < 12; ++round) {
         std::string file;
-        const std::size_t size = round < 4 ? 300 : (round < 10 ? 400000 : 1200000);
+        // Small files, files of a few blocks, and one that is sent to the disk while written.
+        const std::size_t sizes[] = {300, 400000, 1200000, 5000000};
+        const std::size_t size = sizes[round < 4 ? 0 : round < 10 ? 1 : round < 11 ? 2 : 3];
         while (file.size() < size) {
             if (random() % 50000 == 0) // now and then a line longer than a block
-                file.append(200000 + random() % 100000, 'x');
+                file.append(600000 + random() % 600000, 'x');
             file += pieces[random() % std::size(pieces)];
         }
         for (const auto& rules : ruleSets) {
@@ -127,7 +131,7 @@ TEST(RewriteContentRandom, CrLfAcrossEveryBlockBoundaryOffset) {
     // A CR LF pair and a key placed across the place where one read ends and the next begins.
     const std::vector<LineRule> rules = {{"Center1", "C\n"}};
     for (std::size_t shift : {0u, 1u, 2u, 3u, 7u, 8u}) {
-        for (std::size_t block : {64u * 1024, 128u * 1024, 256u * 1024}) {
+        for (std::size_t block : {128u * 1024, 256u * 1024, 512u * 1024, 1024u * 1024}) {
             std::string file(block - shift, 'a');
             file += "\r\nCenter1\r\nxCenter1\rCenter1\nend";
             SCOPED_TRACE(std::to_string(block) + "-" + std::to_string(shift));

@@ -1,6 +1,7 @@
 // What the rewrite does when the file system is against it: the file is replaced whole or not
 // at all, and the user is told which.
 #include "RewriteFixture.h"
+#include "RewriteModel.h"
 #include "config/ConfigRewriter.h"
 #include "support/TestSupport.h"
 
@@ -8,6 +9,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#include <string>
+#include <thread>
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
@@ -227,53 +231,62 @@ TEST(RewriteFailure, WriteBeyondTheFileSizeLimit) {
 #endif
 }
 
-// Every file operation of a run, made to fail in turn.
+// Every file operation of a run, made to fail in turn. Records which operations were called,
+// in order, and from which thread.
 class FailingOps : public FileOps {
 public:
     explicit FailingOps(int failAt, int error) : m_failAt(failAt), m_error(error) {}
     int calls = 0;
+    std::string sequence; // one letter per call
+    bool allOnTheCallingThread = true;
 
     int Open(const char* p, int f, mode_t m) override {
-        return Fail() ? -1 : FileOps::Open(p, f, m);
+        return Fail('o') ? -1 : FileOps::Open(p, f, m);
     }
     ssize_t Read(int fd, void* b, size_t n) override {
-        return Fail() ? -1 : FileOps::Read(fd, b, n);
+        return Fail('r') ? -1 : FileOps::Read(fd, b, n);
     }
     ssize_t Write(int fd, const void* b, size_t n) override {
-        return Fail() ? -1 : FileOps::Write(fd, b, n);
+        return Fail('w') ? -1 : FileOps::Write(fd, b, n);
     }
 #ifdef _WIN32
     int GetAttributes(int fd, FileAttributes* a) override {
-        return Fail() ? -1 : FileOps::GetAttributes(fd, a);
+        return Fail('g') ? -1 : FileOps::GetAttributes(fd, a);
     }
     int SetAttributes(int fd, const FileAttributes& a) override {
-        return Fail() ? -1 : FileOps::SetAttributes(fd, a);
+        return Fail('s') ? -1 : FileOps::SetAttributes(fd, a);
     }
 #else
     int Fstat(int fd, struct stat* s) override {
-        return Fail() ? -1 : FileOps::Fstat(fd, s);
+        return Fail('t') ? -1 : FileOps::Fstat(fd, s);
     }
     int Fchmod(int fd, mode_t m) override {
-        return Fail() ? -1 : FileOps::Fchmod(fd, m);
+        return Fail('m') ? -1 : FileOps::Fchmod(fd, m);
+    }
+    int SyncFileRange(int fd, off_t offset, off_t length) override {
+        return Fail('b') ? -1 : FileOps::SyncFileRange(fd, offset, length);
     }
 #endif
     int Fsync(int fd) override {
-        return Fail() ? -1 : FileOps::Fsync(fd);
+        return Fail('f') ? -1 : FileOps::Fsync(fd);
     }
     int Close(int fd) override {
-        const bool fail = Fail();
+        const bool fail = Fail('c');
         FileOps::Close(fd); // the descriptor is gone either way, as with close(2)
         return fail ? -1 : 0;
     }
     int Rename(const char* a, const char* b) override {
-        return Fail() ? -1 : FileOps::Rename(a, b);
+        return Fail('n') ? -1 : FileOps::Rename(a, b);
     }
     int Unlink(const char* p) override {
-        return Fail() ? -1 : FileOps::Unlink(p);
+        return Fail('u') ? -1 : FileOps::Unlink(p);
     }
 
 private:
-    bool Fail() {
+    bool Fail(char what) {
+        sequence += what;
+        if (std::this_thread::get_id() != m_thread)
+            allOnTheCallingThread = false;
         if (++calls != m_failAt)
             return false;
         errno = m_error;
@@ -281,33 +294,80 @@ private:
     }
     int m_failAt;
     int m_error;
+    std::thread::id m_thread = std::this_thread::get_id();
 };
 
-TEST(RewriteFailure, EveryFileOperationThatFailsLeavesTheFileAsItWas) {
+// A file of one block, read and rewritten in one go, and one of many blocks, which is scanned
+// beside the reading and writing and is sent on its way to the disk while it is written.
+class EveryFileOperation : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(EveryFileOperation, ThatFailsLeavesTheFileAsItWas) {
     ScratchDirectory dir;
     std::string before;
-    while (before.size() < 600000) // several reads and writes
+    while (before.size() < GetParam())
         before += "[fuel]\r\nCenter1=1, 2, 3\r\nplain line with some text in it\n";
     WriteFileBytes(kConfigFileName, before);
+    const std::string after = ExpectedRewrite(before, kRules);
 
     FailingOps counting(0, 0);
     RecordingCallback owner;
-    {
-        ScratchDirectory probe;
-        WriteFileBytes(kConfigFileName, before);
-        ConfigRewriter(counting).RewriteConfigFile(kRules, "done", owner);
-    }
+    ConfigRewriter(counting).RewriteConfigFile(kRules, "done", owner);
+    ExpectCompleted(owner.messages);
+    ASSERT_TRUE(ReadFileBytes(kConfigFileName) == after);
     ASSERT_GT(counting.calls, 10);
+    // However the threads meet, the operations come in the same order, and from the caller.
+    EXPECT_TRUE(counting.allOnTheCallingThread);
+    FailingOps again(0, 0);
+    WriteFileBytes(kConfigFileName, before);
+    ConfigRewriter(again).RewriteConfigFile(kRules, "done", owner);
+    EXPECT_EQ(again.sequence, counting.sequence);
+#ifdef __linux__
+    if (GetParam() > 8 * 1024 * 1024) {
+        EXPECT_NE(counting.sequence.find('b'), std::string::npos) << counting.sequence;
+    }
+#endif
+
+    WriteFileBytes(kConfigFileName, before);
     for (int failAt = 1; failAt <= counting.calls; ++failAt) {
-        SCOPED_TRACE("failing call " + std::to_string(failAt));
+        SCOPED_TRACE("failing call " + std::to_string(failAt) + " of " + counting.sequence);
         FailingOps ops(failAt, EIO);
         RecordingCallback failed;
         ConfigRewriter(ops).RewriteConfigFile(kRules, "done", failed);
         ExpectFailed(failed.messages, "");
-        EXPECT_TRUE(ReadFileBytes(kConfigFileName) == before);
-        EXPECT_FALSE(fs::exists(kTempFileName));
+        ASSERT_TRUE(ReadFileBytes(kConfigFileName) == before);
+        ASSERT_FALSE(fs::exists(kTempFileName));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(RewriteFailure, EveryFileOperation,
+                         testing::Values(std::size_t{60000}, std::size_t{9} << 20),
+                         [](const auto& info) {
+                             return info.param < (std::size_t{1} << 20) ? "OneBlock" : "ManyBlocks";
+                         });
+
+#ifndef _WIN32
+TEST(RewriteFailure, WritingEarlyIsOnlyAHelp) {
+    ScratchDirectory dir;
+    std::string before;
+    while (before.size() < (std::size_t{9} << 20))
+        before += "Center1=1, 2, 3\r\nplain line with some text in it\r\n";
+    WriteFileBytes(kConfigFileName, before);
+    // A system or file system that cannot start writing early: the flush at the end does it.
+    struct NoEarlyWriting : FileOps {
+        int SyncFileRange(int, off_t, off_t) override {
+            ++calls;
+            errno = ENOSYS;
+            return -1;
+        }
+        int calls = 0;
+    } ops;
+    RecordingCallback owner;
+    ConfigRewriter(ops).RewriteConfigFile(kRules, "done", owner);
+    ExpectCompleted(owner.messages);
+    EXPECT_TRUE(ReadFileBytes(kConfigFileName) == ExpectedRewrite(before, kRules));
+    EXPECT_LE(ops.calls, 1); // not asked again
+}
+#endif
 
 TEST(RewriteFailure, FullDiskIsNamed) {
     ScratchDirectory dir;
