@@ -26,13 +26,15 @@ inline constexpr const char* kTempFileName = "TempFile.txt";
 //
 // What it guarantees: the file is replaced whole or not at all. The new content is written to
 // TempFile.txt beside the file, flushed to the disk, given the file's permission bits and then
-// renamed over the file. A TempFile.txt found there before the run, whatever it is, is never
-// copied anywhere: it is removed first (a link, not its target). After a successful run
-// no TempFile.txt remains and `owner` is shown `completionText` ("Сообщение", information
-// icon). After a failed run the file is byte for byte as before, the temporary file is removed,
-// and `owner` is shown what failed with the stop icon: "Unable to open the file." when the file
-// cannot be found or opened, or the step that failed and why; the completion text is not shown.
-// A file marked read-only is left alone and reported.
+// renamed over the file. A file of more than one block (512 KiB) is scanned on a second thread
+// while the calling thread reads and writes; that thread has ended when the call returns, and
+// every file operation is made on the calling thread. A TempFile.txt found there before the run,
+// whatever it is, is never copied anywhere: it is removed first (a link, not its target). After a
+// successful run no TempFile.txt remains and `owner` is shown `completionText` ("Сообщение",
+// information icon). After a failed run the file is byte for byte as before, the temporary file is
+// removed, and `owner` is shown what failed with the stop icon: "Unable to open the file." when the
+// file cannot be found or opened, or the step that failed and why; the completion text is not
+// shown. A file marked read-only is left alone and reported.
 //
 // On Windows the file system ignores letter case itself, a link is not followed, the new file
 // keeps the old one's attributes instead of permission bits, and it is moved over the old one

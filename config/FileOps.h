@@ -18,7 +18,8 @@ struct FileAttributes {
 
 // The file operations the rewriter performs, one call per system call, with the system's
 // conventions (-1 and errno on failure). The rewriter uses the system's own by default; a test
-// can put its own in place to make any one call fail.
+// can put its own in place to make any one call fail. They are all called on the thread that
+// called the rewrite, in an order that depends only on what they return.
 //
 // On Windows they are the Win32 file functions with the same conventions: paths are UTF-8,
 // `flags` are the C runtime's O_ flags and `mode` is not used; a descriptor is the C runtime's
