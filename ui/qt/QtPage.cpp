@@ -32,7 +32,7 @@ QLabel* MakeStatic(const ControlTemplate& control, QWidget* page) {
 }
 
 QGroupBox* MakeGroupBox(const ControlTemplate& control, QWidget* page) {
-    auto* group = new QGroupBox(ToQString(control.text), page);
+    auto* group = new EtchedGroupBox(ToQString(control.text), page);
     if (Has(control, kStyleCentered))
         group->setAlignment(Qt::AlignHCenter);
     // A frame only: clicks reach the controls it frames, as the platform's group box lets them.

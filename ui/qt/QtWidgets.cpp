@@ -3,11 +3,14 @@
 #include "ui/PropertyPage.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 #include <qdrawutil.h>
 
 void FieldEdit::focusOutEvent(QFocusEvent* event) {
@@ -32,6 +35,56 @@ void SunkenEdgeButton::paintEvent(QPaintEvent*) {
     qDrawShadePanel(&painter, rect(), palette(), true, kEdge);
 }
 
+namespace {
+
+// The one-pixel outline of `box`, its top edge left open over [gapLeft, gapRight). Filled rather
+// than stroked, and without a clip: the cheapest way the raster engine draws it.
+void FillOutline(QPainter& painter, const QRect& box, const QColor& color, int gapLeft,
+                 int gapRight) {
+    if (box.width() < 2 || box.height() < 2)
+        return;
+    const int end = box.right() + 1;
+    const int openFrom = std::clamp(gapLeft, box.left(), end);
+    const int openTo = std::clamp(gapRight, openFrom, end);
+    if (openFrom > box.left())
+        painter.fillRect(QRect(box.left(), box.top(), openFrom - box.left(), 1), color);
+    if (openTo < end)
+        painter.fillRect(QRect(openTo, box.top(), end - openTo, 1), color);
+    painter.fillRect(QRect(box.left(), box.top() + 1, 1, box.height() - 2), color);
+    painter.fillRect(QRect(box.right(), box.top() + 1, 1, box.height() - 2), color);
+    painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), color);
+}
+
+} // namespace
+
+void EtchedGroupBox::paintEvent(QPaintEvent*) {
+    // The title starts this far from the frame's left edge, with a gap either side of it.
+    constexpr int kTitleIndent = 8;
+    constexpr int kTitleGap = 2;
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const QString text = title();
+    QRect titleRect;
+    if (!text.isEmpty()) {
+        const QSize size = metrics.size(Qt::TextShowMnemonic, text);
+        const int x = alignment() & Qt::AlignHCenter ? (width() - size.width()) / 2 : kTitleIndent;
+        titleRect = QRect(QPoint(x, 0), size);
+    }
+    const int gapLeft = titleRect.isNull() ? 0 : titleRect.left() - kTitleGap;
+    const int gapRight = titleRect.isNull() ? 0 : titleRect.right() + 1 + kTitleGap;
+    // Sunken: the dark outline above and left of the light one, which shows below and right of
+    // it. The top edge runs through the middle of the title's line.
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, 0, 0);
+    const QRect dark = frame.adjusted(0, 0, -1, -1);
+    FillOutline(painter, dark.translated(1, 1), palette().color(QPalette::Light), gapLeft,
+                gapRight);
+    FillOutline(painter, dark, palette().color(QPalette::Dark), gapLeft, gapRight);
+    if (!titleRect.isNull())
+        style()->drawItemText(&painter, titleRect,
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), text, QPalette::WindowText);
+}
+
 PictureWidget::PictureWidget(QPixmap pixmap, bool thinBorder, QWidget* parent)
     : QWidget(parent), m_pixmap(std::move(pixmap)), m_thinBorder(thinBorder) {}
 
@@ -52,27 +105,45 @@ BlitOverlay::BlitOverlay(QWidget* page) : QWidget(page) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(page->rect());
-    m_image = QImage(page->size(), QImage::Format_ARGB32_Premultiplied);
-    m_image.fill(Qt::transparent);
+}
+
+void BlitOverlay::Cover(const QRect& area) {
+    if (m_area.contains(area))
+        return;
+    const QRect covered = m_area.united(area);
+    QImage image(covered.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    if (!m_image.isNull()) {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(m_area.topLeft() - covered.topLeft(), m_image);
+    }
+    m_area = covered;
+    m_image = std::move(image);
 }
 
 void BlitOverlay::Draw(int x, int y, const QImage& image) {
-    const QRect target = QRect(x, y, image.width(), image.height()).intersected(m_image.rect());
+    const QRect target = QRect(x, y, image.width(), image.height()).intersected(rect());
     if (target.isEmpty())
         return;
-    QImage before = m_image.copy(target);
+    Cover(target);
+    const QRect inImage = target.translated(-m_area.topLeft());
+    QImage before = m_image.copy(inImage);
     {
         QPainter painter(&m_image);
-        painter.drawImage(QPoint(x, y), image);
+        painter.drawImage(QPoint(x, y) - m_area.topLeft(), image);
     }
-    if (m_image.copy(target) != before)
+    if (m_image.copy(inImage) != before)
         update(target);
 }
 
 void BlitOverlay::paintEvent(QPaintEvent* event) {
+    const QRect shown = event->rect().intersected(m_area);
+    if (shown.isEmpty())
+        return;
     QPainter painter(this);
     // One image pixel to one page pixel, never smoothed.
-    painter.drawImage(event->rect(), m_image, event->rect());
+    painter.drawImage(shown, m_image, shown.translated(-m_area.topLeft()));
 }
 
 PageWidget::PageWidget(CPropertyPage* page, QWidget* parent) : QWidget(parent), m_page(page) {}

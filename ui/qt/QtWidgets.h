@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPixmap>
@@ -41,6 +42,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A group box as the platform draws one: an etched frame, a dark and a light line, whose top edge
+// runs through the middle of the title, with the title over it (from the left, or centred) and
+// the page showing behind the title.
+class EtchedGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A bitmap centred in the control, clipped to it, with an optional one-pixel frame over its
 // edge.
 class PictureWidget : public QWidget {
@@ -55,18 +67,22 @@ private:
     bool m_thinBorder;
 };
 
-// What the page blits, kept above all its controls.
+// What the page blits, kept above all its controls. It holds the pixels of the smallest rectangle
+// around everything blitted so far, not of the whole page.
 class BlitOverlay : public QWidget {
 public:
     explicit BlitOverlay(QWidget* page);
     // Paints `image` at (x, y) of the page; repaints only when a pixel changes.
     void Draw(int x, int y, const QImage& image);
-    const QImage& Image() const { return m_image; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Makes m_image cover `area` of the page as well, keeping what it holds.
+    void Cover(const QRect& area);
+
+    QRect m_area; // of the page, that m_image holds
     QImage m_image;
 };
 
