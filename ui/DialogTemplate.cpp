@@ -5,13 +5,16 @@
 #ifndef _WIN32
 int MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0)
-        return 0;
+        return -1;
     const std::int64_t product = std::int64_t{number} * numerator;
     std::int64_t magnitude = product < 0 ? -product : product;
     std::int64_t divisor = denominator < 0 ? -std::int64_t{denominator} : denominator;
     const std::int64_t quotient = (magnitude + divisor / 2) / divisor;
     const bool negative = (product < 0) != (denominator < 0);
-    return static_cast<int>(negative ? -quotient : quotient);
+    const std::int64_t result = negative ? -quotient : quotient;
+    if (result > INT32_MAX || result < INT32_MIN)
+        return -1;
+    return static_cast<int>(result);
 }
 #endif
 

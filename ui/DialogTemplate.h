@@ -58,8 +58,8 @@ const DialogTemplate* FindDialogTemplate(int id);
 #ifdef _WIN32
 #include "ui/WindowsApi.h" // the system's MulDiv
 #else
-// number * numerator / denominator, rounded half away from zero; 0 for a zero denominator. The
-// product is formed in 64 bits and cannot overflow; a quotient beyond int wraps.
+// number * numerator / denominator, rounded half away from zero, as the Windows function of the
+// name: the product is formed in 64 bits, and a zero denominator or a quotient beyond int gives -1.
 int MulDiv(int number, int numerator, int denominator);
 #endif
 

@@ -96,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(Values, MulDivTest,
                                            MulDivCase{5, 13, 8, 8}, MulDivCase{73, 13, 8, 119},
                                            MulDivCase{1, 3, 2, 2}, MulDivCase{-1, 3, 2, -2},
                                            MulDivCase{1, -3, 2, -2}, MulDivCase{3, 1, -2, -2},
-                                           MulDivCase{7, 1, 0, 0},
+                                           MulDivCase{7, 1, 0, -1},
+                                           MulDivCase{INT_MAX, 2, 1, -1},
                                            MulDivCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX}));
 
 TEST(DialogUnitsToPixels, ConvertsWithTheDialogFontsBaseUnits) {

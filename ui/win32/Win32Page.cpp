@@ -23,17 +23,28 @@ bool Has(const ControlTemplate& control, std::uint32_t style) {
 constexpr wchar_t kDialogFont[] = L"MS Sans Serif";
 constexpr WORD kDialogFontPoints = 8;
 
-// The base units of the sheet's own font ("MS Shell Dlg", 8 points), by which the sheet sizes
-// the room for its pages from their templates; computed as the system computes them.
+// The shell's dialog font, "MS Shell Dlg" at 8 points, as the system makes it for a dialog.
+HFONT ShellDialogFont() {
+    static HFONT font = [] {
+        HDC dc = GetDC(nullptr);
+        const int pixelsPerInch = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+        if (dc != nullptr)
+            ReleaseDC(nullptr, dc);
+        return CreateFontW(-MulDiv(kDialogFontPoints, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                           FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+    }();
+    return font;
+}
+
+// The base units of the sheet's own font, the shell's dialog font, by which the sheet sizes the
+// room for its pages from their templates; computed as the system computes them.
 SIZE SheetBaseUnits() {
     SIZE units{kBaseUnitX, kBaseUnitY};
     HDC dc = GetDC(nullptr);
     if (dc == nullptr)
         return units;
-    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
-                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, ShellDialogFont());
     TEXTMETRICW metrics{};
     SIZE extent{};
     static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -42,7 +53,6 @@ SIZE SheetBaseUnits() {
         units.cy = std::max<LONG>(1, metrics.tmHeight);
     }
     SelectObject(dc, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, dc);
     return units;
 }
@@ -315,10 +325,16 @@ void DestroyState(HWND window) {
     delete state;
 }
 
-// The controls' setup the template cannot hold: the combo boxes' entries.
+// The controls' setup the template cannot hold: the fields' font and the combo boxes' entries.
 void FillControls(HWND window, const DialogTemplate& page) {
     const QuietChanges quiet;
     for (const ControlTemplate& control : page.controls) {
+        if (control.kind != ControlKind::Edit && control.kind != ControlKind::ComboBox)
+            continue;
+        // What the user types is shown in the shell's dialog font: under Wine, its own MS Sans
+        // Serif makes the text shaping of an edit field crash on Cyrillic letters.
+        SendMessageW(GetDlgItem(window, control.id), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(ShellDialogFont()), FALSE);
         if (control.kind != ControlKind::ComboBox)
             continue;
         HWND combo = GetDlgItem(window, control.id);
@@ -356,8 +372,34 @@ void SetResult(HWND window, LONG_PTR result) {
 }
 
 constexpr wchar_t kAcceptedProperty[] = L"il18-loader.accepted";
+constexpr wchar_t kReportAskedProperty[] = L"il18-loader.report-asked";
+constexpr wchar_t kReportedProperty[] = L"il18-loader.reported"; // the position reported, + 1
+
+// Whether the slider's paint is to report, and if so remembers the position reported.
+bool TakeSliderReport(HWND slider) {
+    const auto position = static_cast<std::intptr_t>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    const bool asked = RemovePropW(slider, kReportAskedProperty) != nullptr;
+    const auto reported = reinterpret_cast<std::intptr_t>(GetPropW(slider, kReportedProperty));
+    if (!asked && reported == position + 1)
+        return false;
+    SetPropW(slider, kReportedProperty, reinterpret_cast<HANDLE>(position + 1));
+    return true;
+}
+
+void AskEverySliderReport(HWND page) {
+    for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32];
+        if (GetClassNameW(child, className, 32) > 0 && lstrcmpiW(className, TRACKBAR_CLASSW) == 0)
+            AskSliderReport(child);
+    }
+}
 
 } // namespace
+
+void AskSliderReport(HWND slider) {
+    SetPropW(slider, kReportAskedProperty, reinterpret_cast<HANDLE>(1));
+}
 
 const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone) {
     const DialogTemplate* source = page.GetTemplate();
@@ -421,7 +463,8 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         switch (header->code) {
         case NM_CUSTOMDRAW:
             // The slider's report: once per paint, before anything of it is drawn.
-            if (reinterpret_cast<const NMCUSTOMDRAW*>(lParam)->dwDrawStage == CDDS_PREPAINT)
+            if (reinterpret_cast<const NMCUSTOMDRAW*>(lParam)->dwDrawStage == CDDS_PREPAINT &&
+                TakeSliderReport(header->hwndFrom))
                 page->OnControlNotify(NM_CUSTOMDRAW, static_cast<int>(header->idFrom));
             SetResult(window, CDRF_DODEFAULT);
             return TRUE;
@@ -453,6 +496,10 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         page->OnPaint();
         return TRUE;
     }
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE)
+            AskEverySliderReport(window);
+        return FALSE;
     case WM_WINDOWPOSCHANGING: {
         // The sheet may make more room than the page needs; the page keeps its size.
         auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
@@ -465,6 +512,11 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     }
     case WM_DESTROY:
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RemovePropW(child, kReportAskedProperty);
+            RemovePropW(child, kReportedProperty);
+        }
         DestroyState(window);
         page->ForgetWindow();
         return FALSE;

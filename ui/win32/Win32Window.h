@@ -37,6 +37,11 @@ public:
 // The page whose window `window` is, or nullptr when it is no page's.
 CPropertyPage* PageOfWindow(HWND window);
 
+// A slider reports its position in its paint (NM_CUSTOMDRAW) when the position has changed since
+// its last report, or when a report was asked for (SetPos, SetRange with redraw, the page shown);
+// a paint for anything else (the focus, a window over it) reports nothing.
+void AskSliderReport(HWND slider);
+
 // The in-memory dialog template of a page (DLGTEMPLATEEX), built once from res/ and kept for
 // the program's life; nullptr for a page without a template.
 // `standalone`: for a page created on its own (CPropertyPage::Create), not in a sheet.

@@ -198,7 +198,8 @@ namespace {
 // The slider reports in its paint (NM_CUSTOMDRAW): painting it now makes the report come before
 // the caller goes on, as a change's report must. A hidden slider reports when it is shown.
 void ReportNow(HWND slider) {
-    InvalidateRect(slider, nullptr, FALSE);
+    AskSliderReport(slider);
+    InvalidateRect(slider, nullptr, TRUE);
     UpdateWindow(slider);
 }
 
@@ -209,7 +210,7 @@ void CSliderCtrl::SetRange(int minimum, int maximum, bool redraw) {
         return;
     HWND slider = ToHwnd(m_hWnd);
     SendMessageW(slider, TBM_SETRANGEMIN, FALSE, minimum);
-    SendMessageW(slider, TBM_SETRANGEMAX, FALSE, maximum);
+    SendMessageW(slider, TBM_SETRANGEMAX, redraw ? TRUE : FALSE, maximum);
     if (redraw)
         ReportNow(slider);
 }
@@ -227,6 +228,6 @@ void CSliderCtrl::SetPos(int position) {
     if (m_hWnd == nullptr)
         return;
     HWND slider = ToHwnd(m_hWnd);
-    SendMessageW(slider, TBM_SETPOS, FALSE, position);
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
     ReportNow(slider);
 }

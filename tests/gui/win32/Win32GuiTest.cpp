@@ -185,6 +185,12 @@ std::vector<std::string> TopLevelWindowsLeft() {
 }
 
 void CallWhenModal(std::function<void(NativeWindow*)> act) {
+    // A wait whose window has closed since (its loop ended before the timer came again) is over.
+    if (g_wait != nullptr && g_wait->modal != nullptr &&
+        (!IsWindow(g_wait->modal) || !IsWindowVisible(g_wait->modal))) {
+        KillTimer(nullptr, g_timer);
+        delete std::exchange(g_wait, nullptr);
+    }
     if (g_wait != nullptr) {
         ADD_FAILURE() << "a modal window is awaited already";
         return;
