@@ -144,7 +144,7 @@ public:
                 m_keysWithLineEnd.push_back(i);
             } else {
                 const auto first = static_cast<unsigned char>(key[0]);
-                m_byFirstByte[first].push_back(i);
+                m_byFirstByte[first].push_back(KeyOf(i, key));
                 if (key.size() == 1) {
                     if (std::find(singles.begin(), singles.end(), first) == singles.end())
                         singles.push_back(first);
@@ -239,15 +239,48 @@ public:
 private:
     static constexpr std::size_t kMaxScanned = 8;
 
-    // `best`, or the earliest rule before it whose key starts at `pos`.
+    // A key, with its first and last eight bytes as numbers for a quick comparison.
+    struct Key {
+        int rule;
+        std::size_t size;
+        const char* bytes;
+        std::uint64_t head, headMask, tail;
+    };
+
+    static std::uint64_t Load8(const char* at) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, at, sizeof bytes);
+        return bytes;
+    }
+
+    static Key KeyOf(int rule, const std::string& key) {
+        Key k{rule, key.size(), key.data(), 0, 0, 0};
+        char head[8] = {}, mask[8] = {};
+        for (std::size_t i = 0; i < std::min<std::size_t>(8, key.size()); ++i) {
+            head[i] = key[i];
+            mask[i] = '\xff';
+        }
+        std::memcpy(&k.head, head, 8);
+        std::memcpy(&k.headMask, mask, 8);
+        if (key.size() > 8)
+            k.tail = Load8(key.data() + std::min<std::size_t>(key.size(), 16) - 8);
+        return k;
+    }
+
+    // `best`, or the earliest rule before it whose key starts at `pos`. Reads up to 8 bytes past
+    // the end of `content`.
     int TestAt(std::string_view content, std::size_t pos, int best) const {
-        for (int i : m_byFirstByte[static_cast<unsigned char>(content[pos])]) {
-            if (i >= best)
+        const char* at = content.data() + pos;
+        for (const Key& key : m_byFirstByte[static_cast<unsigned char>(*at)]) {
+            if (key.rule >= best)
                 break;
-            const std::string& key = m_rules[i].key;
-            if (key.size() <= content.size() - pos &&
-                std::memcmp(content.data() + pos, key.data(), key.size()) == 0)
-                return i;
+            if (key.size > content.size() - pos || (Load8(at) & key.headMask) != key.head)
+                continue;
+            if (key.size <= 8)
+                return key.rule;
+            if (key.size <= 16 ? Load8(at + key.size - 8) == key.tail
+                               : std::memcmp(at + 8, key.bytes + 8, key.size - 8) == 0)
+                return key.rule;
         }
         return best;
     }
@@ -266,7 +299,7 @@ private:
 
     const std::vector<LineRule>& m_rules;
     std::vector<std::string> m_written;
-    std::array<std::vector<int>, 256> m_byFirstByte;
+    std::array<std::vector<Key>, 256> m_byFirstByte; // by the key's first byte, in rule order
     std::vector<std::pair<Bytes, Bytes>> m_pairs;
     std::vector<Bytes> m_singles;
     std::vector<int> m_keysWithLineEnd;
