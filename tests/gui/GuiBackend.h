@@ -43,7 +43,8 @@ std::vector<std::string> TopLevelWindowsLeft();
 // Returns at once. As soon as the next modal loop runs, calls `act` from inside it with the modal
 // window. If no window runs modally within 5 s, fails the test and closes every dialog as Cancel
 // does instead. If the modal window is still open 10 s after `act` has returned, fails the test
-// and closes it as Cancel does.
+// and closes it as Cancel does. The wait is over once its modal window has closed (DoModal has
+// returned): a test may call this again right after, for its next DoModal, as the next test may.
 void CallWhenModal(std::function<void(NativeWindow*)> act);
 
 // Makes the toolkit's own number conventions those of a Russian desktop (decimal comma) while
