@@ -595,9 +595,11 @@ bool PreTranslatePageMessage(const MSG& message) {
         HWND button = GetDlgItem(page, control.id);
         if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button))
             return false;
-        // As a click would: the field being left hears of it before the button acts.
+        // As a click would: the field being left hears of it before the button acts, and a
+        // field that refuses its text keeps the focus and the button is not pressed.
         SetFocus(button);
-        SendMessageW(button, BM_CLICK, 0, 0);
+        if (GetFocus() == button)
+            SendMessageW(button, BM_CLICK, 0, 0);
         return true;
     }
     return false;
