@@ -330,8 +330,8 @@ public:
             else
                 m_error = n < 0 ? errno : EIO;
         }
-        m_written += static_cast<std::int64_t>(done);
 #ifndef _WIN32
+        m_written += static_cast<std::int64_t>(done);
         if (m_error == 0 && m_writeback && m_written - m_sent >= kWritebackWindow) {
             if (m_ops.SyncFileRange(m_fd, static_cast<off_t>(m_sent),
                                     static_cast<off_t>(m_written - m_sent)) != 0)
@@ -364,9 +364,11 @@ private:
     FileOps& m_ops;
     int m_fd;
     int m_error = 0;
+#ifndef _WIN32
     std::int64_t m_written = 0;
     std::int64_t m_sent = 0; // bytes already sent on their way to the disk
     bool m_writeback = true;
+#endif
 };
 
 // Where the new content goes: blocks of kBlockSize bytes, each handed on as soon as it is full,
