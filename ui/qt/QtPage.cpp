@@ -93,8 +93,13 @@ QPushButton* MakePushButton(const ControlTemplate& control, PageWidget* page) {
     if (Has(control, kStyleDefault))
         button->setDefault(true);
     const int id = control.id;
-    QObject::connect(button, &QPushButton::clicked, page,
-                     [page, id] { page->Notify(BN_CLICKED, id); });
+    // A click whose focus change a field refused (it kept the focus for its message) presses
+    // nothing, as the click that a message box takes does on the platform.
+    QObject::connect(button, &QPushButton::clicked, page, [page, button, id] {
+        if ((button->focusPolicy() & Qt::ClickFocus) != 0 && !button->hasFocus())
+            return;
+        page->Notify(BN_CLICKED, id);
+    });
     return button;
 }
 

@@ -176,7 +176,8 @@ void PageWidget::keyPressEvent(QKeyEvent* event) {
             if (button->isDefault() && button->isVisible() && button->isEnabled()) {
                 // As a click would: the field being left hears of it before the button acts.
                 button->setFocus(Qt::OtherFocusReason);
-                button->click();
+                if (button->hasFocus())
+                    button->click();
                 event->accept();
                 return;
             }
