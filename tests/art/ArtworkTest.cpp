@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, IconTest,
 // ---------------------------------------------------------------------------------------------
 // The generator: two runs write the same bytes, and what it draws is what is committed.
 
-const char* const kGeneratedFiles[] = {"bitmap140.png", "icon128.png", "icon48.png", "icon256.png"};
+const char* const kGeneratedFiles[] = {"bitmap140.png", "icon128.png",   "icon48.png",
+                                       "icon256.png",   "bitmap140.bmp", "icon128.ico"};
 
 bool runGenerator(const QString& folder, QString* output) {
     QProcess generator;

@@ -462,9 +462,9 @@ QImage drawProgramIcon(int size) {
     return toIndexed(image.convertToFormat(QImage::Format_ARGB32), iconPalette());
 }
 
-bool writePng(const QImage& image, const QDir& folder, const QString& name) {
+bool writeImage(const QImage& image, const QDir& folder, const QString& name, const char* format) {
     const QString path = folder.filePath(name);
-    QImageWriter writer(path, "png");
+    QImageWriter writer(path, format);
     if (!writer.write(image)) {
         std::fprintf(stderr, "loader_artwork: cannot write %s: %s\n", qPrintable(path),
                      qPrintable(writer.errorString()));
@@ -473,15 +473,8 @@ bool writePng(const QImage& image, const QDir& folder, const QString& name) {
     return true;
 }
 
-bool writeBmp(const QImage& image, const QDir& folder, const QString& name) {
-    const QString path = folder.filePath(name);
-    QImageWriter writer(path, "bmp");
-    if (!writer.write(image)) {
-        std::fprintf(stderr, "loader_artwork: cannot write %s: %s\n", qPrintable(path),
-                     qPrintable(writer.errorString()));
-        return false;
-    }
-    return true;
+bool writePng(const QImage& image, const QDir& folder, const QString& name) {
+    return writeImage(image, folder, name, "png");
 }
 
 void putWord(QByteArray& out, quint32 value) {
@@ -583,7 +576,7 @@ int main(int argc, char** argv) {
     ok = writePng(drawProgramIcon(32), folder, QStringLiteral("icon128.png")) && ok;
     ok = writePng(drawProgramIcon(48), folder, QStringLiteral("icon48.png")) && ok;
     ok = writePng(drawProgramIcon(256), folder, QStringLiteral("icon256.png")) && ok;
-    ok = writeBmp(drawAircraftPicture(), folder, QStringLiteral("bitmap140.bmp")) && ok;
+    ok = writeImage(drawAircraftPicture(), folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
     ok = writeIco(folder, QStringLiteral("icon128.ico")) && ok;
     return ok ? 0 : 1;
 }

@@ -58,9 +58,6 @@ void Accept(SheetDialog* dialog) {
 
 } // namespace
 
-CPropertySheet::CPropertySheet(std::string_view caption, CWnd* parent, int selectPage)
-    : m_caption(caption), m_parent(parent), m_startPage(selectPage) {}
-
 CPropertySheet::~CPropertySheet() {
     // The pages may be gone already (members of a derived sheet); their windows went with them.
     if (SheetDialog* dialog = DialogOf(m_hWnd)) {
@@ -68,15 +65,6 @@ CPropertySheet::~CPropertySheet() {
         m_hWnd = nullptr;
         delete dialog;
     }
-}
-
-void CPropertySheet::AddPage(CPropertyPage* page) {
-    m_pages.push_back(page);
-}
-
-CPropertyPage* CPropertySheet::GetPage(int index) const {
-    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)]
-                                                : nullptr;
 }
 
 bool CPropertySheet::Create() {

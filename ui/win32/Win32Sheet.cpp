@@ -33,22 +33,10 @@ bool SheetClosed(HWND sheet) {
 
 } // namespace
 
-CPropertySheet::CPropertySheet(std::string_view caption, CWnd* parent, int selectPage)
-    : m_caption(caption), m_parent(parent), m_startPage(selectPage) {}
-
 CPropertySheet::~CPropertySheet() {
     // The pages may be gone already (members of a derived sheet); their windows went with them.
     if (m_hWnd != nullptr)
         ::DestroyWindow(ToHwnd(Detach()));
-}
-
-void CPropertySheet::AddPage(CPropertyPage* page) {
-    m_pages.push_back(page);
-}
-
-CPropertyPage* CPropertySheet::GetPage(int index) const {
-    return index >= 0 && index < GetPageCount() ? m_pages[static_cast<std::size_t>(index)]
-                                                : nullptr;
 }
 
 bool CPropertySheet::Create() {
