@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ QImage loadCommitted(const QString& name) {
 }
 
 std::string describe(const QRect& r) {
-    return "(" + std::to_string(r.left()) + ", " + std::to_string(r.top()) + ") to (" +
-           std::to_string(r.right()) + ", " + std::to_string(r.bottom()) + ")";
+    std::ostringstream text;
+    text << '(' << r.left() << ", " << r.top() << ") to (" << r.right() << ", " << r.bottom()
+         << ')';
+    return text.str();
 }
 
 bool isWhite(const QImage& image, int x, int y) {

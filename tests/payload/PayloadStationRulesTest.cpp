@@ -99,7 +99,8 @@ std::string ExpectedRewrite(std::string_view input, const std::vector<LineRule>&
         std::string text(line);
         for (const LineRule& rule : rules) {
             if (line.find(rule.key) != std::string_view::npos) {
-                text = rule.line.substr(0, rule.line.size() - 1) + "\r\n";
+                text.assign(rule.line, 0, rule.line.size() - 1);
+                text += "\r\n";
                 ++replaced;
                 break;
             }
