@@ -4,13 +4,7 @@
 #include <pthread.h>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "config/Win32Api.h"
 #else
 #include <dirent.h>
 #include <unistd.h>

@@ -3,14 +3,9 @@
 #include <fcntl.h>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
+#include "config/Win32Api.h"
+
 #include <io.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif

@@ -10,13 +10,7 @@
 #ifndef _UNICODE
 #define _UNICODE
 #endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "config/Win32Api.h"
 
 #include <commctrl.h>
 #endif
