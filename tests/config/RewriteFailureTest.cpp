@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 #ifndef _WIN32
@@ -337,6 +338,8 @@ TEST_P(EveryFileOperation, ThatFailsLeavesTheFileAsItWas) {
         ASSERT_TRUE(ReadFileBytes(kConfigFileName) == before);
         ASSERT_FALSE(fs::exists(kTempFileName));
     }
+    std::printf("%d file operations failed one at a time: %s\n", counting.calls,
+                counting.sequence.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(RewriteFailure, EveryFileOperation,
