@@ -35,8 +35,7 @@ bool SheetClosed(HWND sheet) {
 
 CPropertySheet::~CPropertySheet() {
     // The pages may be gone already (members of a derived sheet); their windows went with them.
-    if (m_hWnd != nullptr)
-        ::DestroyWindow(ToHwnd(Detach()));
+    DestroyWindow();
 }
 
 bool CPropertySheet::Create() {
@@ -123,6 +122,8 @@ int CPropertySheet::DoModal() {
 void CPropertySheet::DestroyWindow() {
     if (m_hWnd == nullptr)
         return;
+    HWND sheet = ToHwnd(Detach());
+    ForgetSheetAcceptance(sheet);
     // Destroying the sheet destroys its pages' windows, which forget them (WM_DESTROY).
-    ::DestroyWindow(ToHwnd(Detach()));
+    ::DestroyWindow(sheet);
 }
