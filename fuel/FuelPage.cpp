@@ -42,7 +42,8 @@ void CFuelPage::OnCalculateFuel() {
     const int selected = m_cbFlightLevel.GetCurSel();
     if (selected != CB_ERR)
         m_cbFlightLevel.GetLBText(selected, level);
-    ComputeTripFuel(*this, level, *this);
+    if (!ComputeTripFuel(*this, level, *this))
+        return;
     DistributeFuel(*this, m_fTotalFuel, *this);
     UpdateData(false);
 }

@@ -24,7 +24,8 @@ protected:
     // Takes the fields into the members: range and reserve at every change of their text, the
     // wind when its field is left, the level list at every confirmed choice.
     void OnFieldChanged();
-    // Trip fuel for the selected level, split over the tanks, shown.
+    // Trip fuel for the selected level, split over the tanks, shown. A calculation that cannot
+    // be made (no ground speed left) changes no field.
     void OnCalculateFuel();
     // A total typed by hand is split over the tanks as soon as its field is left.
     void OnKillFocusTotalFuel();

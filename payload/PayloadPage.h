@@ -58,18 +58,32 @@ protected:
     void OnCustomDrawHold1(NMHDR* pNMHDR, LRESULT* pResult);
     void OnCustomDrawHold2(NMHDR* pNMHDR, LRESULT* pResult);
     // A hold field left: the typed percentage, as a mass, or the typed mass goes to the slider.
+    // A field left as it was changes nothing: the whole percent shown for 14 kg is 0.
     void OnKillFocusHold1Percent();
     void OnKillFocusHold1Kg();
     void OnKillFocusHold2Kg();
     void OnKillFocusHold2Percent();
+    // The user changed a hold field's text.
+    void OnChangeHold1Percent() { m_hold1PercentEdited = true; }
+    void OnChangeHold1Kg() { m_hold1KgEdited = true; }
+    void OnChangeHold2Kg() { m_hold2KgEdited = true; }
+    void OnChangeHold2Percent() { m_hold2PercentEdited = true; }
     // "Загрузить": writes the passengers and the cargo into the payload stations of
     // Aircraft.cfg.
     void OnLoadPayload();
 
 private:
+    // Takes the fields into the members when the field's text was edited since it was last
+    // left; false, changing nothing, when it was not. A refused text counts as still edited.
+    bool TakeEditedField(bool& edited);
     void TakeCabinReport(int cabin, const CSliderCtrl& slider);
     void MoveCabinSlider(int cabin, CSliderCtrl& slider);
     void TakeHoldReport(int hold, const CSliderCtrl& slider);
     void MoveHoldSliderToPercent(int hold, CSliderCtrl& slider);
     void DrawCabinSeats(int cabin, int count);
+
+    bool m_hold1PercentEdited = false;
+    bool m_hold1KgEdited = false;
+    bool m_hold2KgEdited = false;
+    bool m_hold2PercentEdited = false;
 };

@@ -11,7 +11,7 @@
 
 namespace {
 
-const SeenMessage kNotANumber{"Loader", "Введите число.", MessageIcon::Stop};
+const SeenMessage kNotANumber{"Загрузчик самолета Ил-18Д", "Введите число.", MessageIcon::Stop};
 
 using LoaderSheetTest = GuiTest;
 
