@@ -232,10 +232,27 @@ void CPayloadPage::OnKillFocusHold2Kg() {
         m_sliderHold2.SetPos(m_nHold2Kg);
 }
 
+namespace {
+
+constexpr std::string_view kLoadedText = "Пассажиры и груз на борту";
+
+} // namespace
+
+bool CPayloadPage::HoldsUnwrittenValues() const {
+    return m_written !=
+           std::array<int32_t, 5>{m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
+}
+
+void CPayloadPage::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (text == kLoadedText)
+        m_written = {m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
+    CPropertyPage::ShowMessage(text, caption, icon);
+}
+
 // The members are current: every field hands its number to its slider when it is left, and
 // pressing the button leaves the field first.
 void CPayloadPage::OnLoadPayload() {
     ConfigRewriter().RewriteConfigFile(
         MakePayloadStationRules(m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg),
-        "Пассажиры и груз на борту", *this);
+        kLoadedText, *this);
 }

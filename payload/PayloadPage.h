@@ -5,6 +5,9 @@
 #include "ui/Controls.h"
 #include "ui/PropertyPage.h"
 
+#include <array>
+#include <cstdint>
+
 // The payload page, "Пассажиры и груз": passengers of the three cabins, shown seat by seat over
 // the picture of the aircraft, cargo of the two holds in kg and in percent, the summaries, and
 // the button that loads them into Aircraft.cfg. The values are the page's own members
@@ -29,6 +32,13 @@ public:
     // The program icon, shown in place of the page while the sheet is minimized. Shared with the
     // application; nullptr when there is no application object.
     HICON m_hIcon;
+
+    // Whether the passengers or the cargo differ from those last written into Aircraft.cfg
+    // (from the empty cabins and holds of the start when none were).
+    bool HoldsUnwrittenValues() const;
+    // The page's message boxes; the load's completion message is the rewriter's word that the
+    // stations are in the file.
+    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
 
     // Each draws the cabin's seat map for `count` passengers off-screen and copies it onto the
     // page in one block, over the cabin's white panel of the aircraft picture.
@@ -81,6 +91,9 @@ private:
     void TakeHoldReport(int hold, const CSliderCtrl& slider);
     void MoveHoldSliderToPercent(int hold, CSliderCtrl& slider);
     void DrawCabinSeats(int cabin, int count);
+
+    // The stations of the last write: three cabins' passengers, two holds' kg.
+    std::array<int32_t, 5> m_written{};
 
     bool m_hold1PercentEdited = false;
     bool m_hold1KgEdited = false;
