@@ -5,8 +5,10 @@ RUN_PACKAGES=(fonts-liberation)
 # locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
 
-# Making the .deb (cpack): dpkg-shlibdeps finds the program's library dependencies.
-PACKAGE_PACKAGES=(dpkg-dev file)
+# Making the .deb (cpack): dpkg-shlibdeps finds the program's library dependencies. Checking it
+# as a distribution would: lintian, appstreamcli (appstream), desktop-file-validate
+# (desktop-file-utils), man (man-db).
+PACKAGE_PACKAGES=(dpkg-dev file lintian appstream desktop-file-utils man-db)
 
 # The Windows build and its tests under Wine (scripts/test-windows).
 WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth)
