@@ -1,7 +1,8 @@
 # Debian packages the project needs, and a function that installs the missing ones.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-# The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation.
-RUN_PACKAGES=(fonts-liberation)
+# The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation; the folder chooser's
+# Russian texts in qt6-translations-l10n.
+RUN_PACKAGES=(fonts-liberation qt6-translations-l10n)
 # locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
 
