@@ -40,7 +40,7 @@ LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments) {
         if (named)
             return Refuse("укажите одну папку самолета, а не несколько");
         named = true;
-        const std::filesystem::path path(argument); // in the system's own encoding
+        const std::filesystem::path path(std::u8string(argument.begin(), argument.end()));
         std::error_code error;
         const std::filesystem::file_status status = std::filesystem::status(path, error);
         if (!std::filesystem::exists(status))

@@ -15,9 +15,9 @@ struct LoaderCommand {
     std::string refusal;
 };
 
-// Reads the arguments after the program's name. A folder is the aircraft's folder; a file named
-// Aircraft.cfg (any letter case) stands for its folder. Refused: a path that does not exist, a
-// file of another name, an unknown option, more than one path.
+// Reads the arguments after the program's name (UTF-8, ProgramArguments). A folder is the
+// aircraft's folder; a file named Aircraft.cfg (any letter case) stands for its folder. Refused: a
+// path that does not exist, a file of another name, an unknown option, more than one path.
 LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments);
 
 // Whether the folder holds a file named Aircraft.cfg, in any letter case.

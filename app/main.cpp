@@ -1,17 +1,16 @@
 #include "app/AircraftFolder.h"
 #include "app/LoaderApp.h"
+#include "ui/ProgramArguments.h"
 
 #include <iostream>
-#include <string>
 #include <system_error>
-#include <vector>
 
 CLoaderApp theApp;
 
 // The command line is read before any window exists: --help, --version and a refusal need no
 // display.
 int main(int argc, char** argv) {
-    const LoaderCommand command = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const LoaderCommand command = ReadCommandLine(ProgramArguments(argc, argv));
     switch (command.kind) {
     case LoaderCommand::Kind::Help:
         std::cout << LoaderUsage();
@@ -29,7 +28,7 @@ int main(int argc, char** argv) {
         std::error_code error;
         std::filesystem::current_path(command.folder, error);
         if (error) {
-            std::cerr << "il18-loader: папка недоступна: " << argv[1] << '\n';
+            std::cerr << "il18-loader: папка недоступна\n";
             return 2;
         }
     }

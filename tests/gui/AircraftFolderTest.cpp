@@ -11,6 +11,11 @@ namespace fs = std::filesystem;
 
 const SeenMessage kLoaded{"Сообщение", "Пассажиры и груз на борту", MessageIcon::Information};
 
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::string Example() {
     return ReadFileBytes(fs::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
 }
@@ -66,7 +71,7 @@ TEST_P(CommandLineTest, NamesTheAircraftsFolderOrRefuses) {
     std::vector<std::string> arguments;
     for (std::string argument : GetParam().arguments) {
         if (argument.rfind('@', 0) == 0)
-            argument = m_aircraft.string() + argument.substr(1);
+            argument = Utf8(m_aircraft) + argument.substr(1);
         arguments.push_back(argument);
     }
     const LoaderCommand command = ReadCommandLine(arguments);
@@ -95,6 +100,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Arguments{"TwoFolders", {"@", "@"}, Kind::Refused, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Names outside the system's code page arrive whole (UTF-8 from the wide command line on Windows).
+TEST_F(AircraftFolderTest, CyrillicFolderIsFound) {
+    const fs::path folder = m_scratch.path() / fs::path(u8"Самолеты") / fs::path(u8"Ил-18Д ✈");
+    fs::create_directories(folder);
+    const LoaderCommand command = ReadCommandLine({"Самолеты/Ил-18Д ✈"});
+    EXPECT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
+    EXPECT_EQ(command.folder, fs::absolute(folder));
+}
+
 TEST_F(AircraftFolderTest, FindsTheFileInAnyLetterCase) {
     EXPECT_TRUE(HoldsAircraftConfig(m_aircraft));
     EXPECT_FALSE(HoldsAircraftConfig(m_scratch.path()));
@@ -107,7 +121,7 @@ TEST_F(AircraftFolderTest, NamedFolderIsTheOneWritten) {
     for (const fs::path& named : {m_aircraft, m_aircraft / "aircraft.CFG"}) {
         fs::current_path(m_scratch.path());
         WriteFileBytes(m_aircraft / "aircraft.CFG", Example());
-        const LoaderCommand command = ReadCommandLine({named.string()});
+        const LoaderCommand command = ReadCommandLine({Utf8(named)});
         ASSERT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
         fs::current_path(command.folder);
         CLoaderApp app;
