@@ -1,17 +1,24 @@
 #include "app/AircraftFolder.h"
 
+#include "ui/Folders.h"
+
 #include <algorithm>
-#include <system_error>
+#include <utility>
 
 namespace {
 
 // Aircraft.cfg in any letter case, as the simulator's own system finds it.
-bool IsConfigName(const std::filesystem::path& path) {
+bool IsConfigName(std::string_view name) {
     constexpr std::string_view kName = "aircraft.cfg";
-    const std::u8string name = path.filename().u8string();
-    return std::equal(name.begin(), name.end(), kName.begin(), kName.end(), [](char8_t a, char b) {
-        return (a >= u8'A' && a <= u8'Z' ? a - u8'A' + u8'a' : a) == b;
+    return std::equal(name.begin(), name.end(), kName.begin(), kName.end(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
     });
+}
+
+// The last part of a path, after its last separator.
+std::string_view LastPart(std::string_view path) {
+    const auto separator = path.find_last_of("/\\");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
 LoaderCommand Refuse(std::string why) {
@@ -40,34 +47,25 @@ LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments) {
         if (named)
             return Refuse("укажите одну папку самолета, а не несколько");
         named = true;
-        const std::filesystem::path path(std::u8string(argument.begin(), argument.end()));
-        std::error_code error;
-        const std::filesystem::file_status status = std::filesystem::status(path, error);
-        if (!std::filesystem::exists(status))
+        switch (KindOfPath(argument)) {
+        case PathKind::Missing:
             return Refuse("нет такой папки: " + argument);
-        std::filesystem::path folder = path;
-        if (!std::filesystem::is_directory(status)) {
-            if (!IsConfigName(path))
+        case PathKind::File:
+            if (!IsConfigName(LastPart(argument)))
                 return Refuse("это не папка и не файл Aircraft.cfg: " + argument);
-            folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+            command.folder = ParentFolder(argument);
+            break;
+        case PathKind::Folder:
+            command.folder = AbsolutePath(argument);
+            break;
         }
-        command.folder = std::filesystem::absolute(folder, error).lexically_normal();
-        if (error)
-            return Refuse("папка недоступна: " + argument);
-        if (!command.folder.has_filename()) // "Il-18D/"
-            command.folder = command.folder.parent_path();
     }
     return command;
 }
 
-bool HoldsAircraftConfig(const std::filesystem::path& folder) {
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        if (IsConfigName(entry->path()) && !entry->is_directory(error))
-            return true;
-    }
-    return false;
+bool HoldsAircraftConfig(std::string_view folder) {
+    const std::vector<std::string> names = FileNamesIn(folder);
+    return std::any_of(names.begin(), names.end(), IsConfigName);
 }
 
 std::string_view LoaderUsage() {

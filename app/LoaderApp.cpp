@@ -2,17 +2,14 @@
 
 #include "app/AircraftFolder.h"
 #include "app/LoaderAppSheet.h"
-#include "ui/FolderChooser.h"
-
-#include <system_error>
+#include "ui/Folders.h"
 
 bool CLoaderApp::InitInstance() {
     Enable3dControls();
-    std::error_code error;
-    if (m_bAskForFolder && !HoldsAircraftConfig(std::filesystem::current_path(error)))
+    if (m_bAskForFolder && !HoldsAircraftConfig(CurrentFolder()))
         AskForAircraftFolder();
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    if (!error && HoldsAircraftConfig(folder))
+    const std::string folder = CurrentFolder();
+    if (HoldsAircraftConfig(folder))
         SaveFolderSetting(kAircraftFolderSetting, folder);
 
     CLoaderAppSheet sheet(kLoaderSheetCaption, nullptr, 0);
@@ -22,22 +19,15 @@ bool CLoaderApp::InitInstance() {
     return false;
 }
 
-std::filesystem::path CLoaderApp::ChooseAircraftFolder(const std::filesystem::path& start) {
+std::string CLoaderApp::ChooseAircraftFolder(const std::string& start) {
     return ChooseFolder("Папка самолета (с файлом Aircraft.cfg)", start);
 }
 
 void CLoaderApp::AskForAircraftFolder() {
-    std::error_code error;
-    std::filesystem::path start = LoadFolderSetting(kAircraftFolderSetting);
-    if (start.empty() || !std::filesystem::is_directory(start, error))
-        start = std::filesystem::current_path(error);
-    const std::filesystem::path chosen = ChooseAircraftFolder(start);
-    if (chosen.empty())
-        return;
-    std::filesystem::current_path(chosen, error);
-    if (error) {
-        const std::u8string shown = chosen.u8string();
-        AfxMessageBox("Папка недоступна:\r\n" + std::string(shown.begin(), shown.end()),
-                      MessageIcon::Stop);
-    }
+    std::string start = LoadFolderSetting(kAircraftFolderSetting);
+    if (KindOfPath(start) != PathKind::Folder)
+        start = CurrentFolder();
+    const std::string chosen = ChooseAircraftFolder(start);
+    if (!chosen.empty() && !EnterFolder(chosen))
+        AfxMessageBox("Папка недоступна:\r\n" + chosen, MessageIcon::Stop);
 }

@@ -2,7 +2,8 @@
 
 #include "ui/WinApp.h"
 
-#include <filesystem>
+#include <string>
+#include <string_view>
 
 // The application: shows the loader sheet and ends when it is closed.
 class CLoaderApp : public CWinApp {
@@ -21,7 +22,7 @@ public:
 protected:
     // The aircraft's folder from the toolkit's folder chooser, `start` shown first; empty when
     // cancelled.
-    virtual std::filesystem::path ChooseAircraftFolder(const std::filesystem::path& start);
+    virtual std::string ChooseAircraftFolder(const std::string& start);
 
 private:
     void AskForAircraftFolder();

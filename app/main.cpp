@@ -1,9 +1,9 @@
 #include "app/AircraftFolder.h"
 #include "app/LoaderApp.h"
+#include "ui/Folders.h"
 #include "ui/ProgramArguments.h"
 
-#include <iostream>
-#include <system_error>
+#include <cstdio>
 
 CLoaderApp theApp;
 
@@ -13,24 +13,21 @@ int main(int argc, char** argv) {
     const LoaderCommand command = ReadCommandLine(ProgramArguments(argc, argv));
     switch (command.kind) {
     case LoaderCommand::Kind::Help:
-        std::cout << LoaderUsage();
+        std::fwrite(LoaderUsage().data(), 1, LoaderUsage().size(), stdout);
         return 0;
     case LoaderCommand::Kind::Version:
-        std::cout << LoaderVersion();
+        std::fputs(LoaderVersion().c_str(), stdout);
         return 0;
     case LoaderCommand::Kind::Refused:
-        std::cerr << "il18-loader: " << command.refusal << "\nСправка: il18-loader --help\n";
+        std::fprintf(stderr, "il18-loader: %s\nСправка: il18-loader --help\n",
+                     command.refusal.c_str());
         return 2;
     case LoaderCommand::Kind::Run:
         break;
     }
-    if (!command.folder.empty()) {
-        std::error_code error;
-        std::filesystem::current_path(command.folder, error);
-        if (error) {
-            std::cerr << "il18-loader: папка недоступна\n";
-            return 2;
-        }
+    if (!command.folder.empty() && !EnterFolder(command.folder)) {
+        std::fprintf(stderr, "il18-loader: папка недоступна: %s\n", command.folder.c_str());
+        return 2;
     }
     theApp.m_bAskForFolder = command.folder.empty();
     // The toolkit gets no argument of the loader's.

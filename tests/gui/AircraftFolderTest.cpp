@@ -3,7 +3,7 @@
 #include "gui/GuiTest.h"
 #include "res/resource.h"
 #include "support/TestSupport.h"
-#include "ui/FolderChooser.h"
+#include "ui/Folders.h"
 
 namespace {
 
@@ -14,6 +14,10 @@ const SeenMessage kLoaded{"Сообщение", "Пассажиры и груз 
 std::string Utf8(const fs::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+fs::path FromUtf8(const std::string& text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
 }
 
 std::string Example() {
@@ -52,7 +56,7 @@ protected:
 
     ScratchDirectory m_scratch;
     const fs::path m_aircraft = fs::absolute(m_scratch.path() / "Il-18D");
-    fs::path m_kept;
+    std::string m_kept;
     std::vector<SeenMessage> m_seen;    // after "Загрузить"
     std::vector<SeenMessage> m_closing; // after ОК
 };
@@ -78,7 +82,7 @@ TEST_P(CommandLineTest, NamesTheAircraftsFolderOrRefuses) {
     EXPECT_EQ(command.kind, GetParam().kind);
     EXPECT_EQ(command.refusal.empty(), GetParam().kind != LoaderCommand::Kind::Refused);
     if (GetParam().aircraftFolder)
-        EXPECT_EQ(command.folder, m_aircraft);
+        EXPECT_EQ(FromUtf8(command.folder), m_aircraft);
     else
         EXPECT_TRUE(command.folder.empty()) << command.folder;
 }
@@ -106,14 +110,14 @@ TEST_F(AircraftFolderTest, CyrillicFolderIsFound) {
     fs::create_directories(folder);
     const LoaderCommand command = ReadCommandLine({"Самолеты/Ил-18Д ✈"});
     EXPECT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
-    EXPECT_EQ(command.folder, fs::absolute(folder));
+    EXPECT_EQ(FromUtf8(command.folder), fs::absolute(folder));
 }
 
 TEST_F(AircraftFolderTest, FindsTheFileInAnyLetterCase) {
-    EXPECT_TRUE(HoldsAircraftConfig(m_aircraft));
-    EXPECT_FALSE(HoldsAircraftConfig(m_scratch.path()));
+    EXPECT_TRUE(HoldsAircraftConfig(Utf8(m_aircraft)));
+    EXPECT_FALSE(HoldsAircraftConfig(Utf8(m_scratch.path())));
     fs::create_directory(m_scratch.path() / "AIRCRAFT.cfg");
-    EXPECT_FALSE(HoldsAircraftConfig(m_scratch.path())) << "a folder of that name is no file";
+    EXPECT_FALSE(HoldsAircraftConfig(Utf8(m_scratch.path()))) << "a folder of that name is no file";
 }
 
 // As the program's entry does with `il18-loader FOLDER` and `il18-loader FILE`.
@@ -123,24 +127,24 @@ TEST_F(AircraftFolderTest, NamedFolderIsTheOneWritten) {
         WriteFileBytes(m_aircraft / "aircraft.CFG", Example());
         const LoaderCommand command = ReadCommandLine({Utf8(named)});
         ASSERT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
-        fs::current_path(command.folder);
+        ASSERT_TRUE(EnterFolder(command.folder));
         CLoaderApp app;
         RunAndLoad(app);
         EXPECT_EQ(m_seen, std::vector<SeenMessage>{kLoaded}) << named;
         EXPECT_TRUE(AircraftWritten()) << named;
-        EXPECT_EQ(LoadFolderSetting(kAircraftFolderSetting), m_aircraft);
+        EXPECT_EQ(FromUtf8(LoadFolderSetting(kAircraftFolderSetting)), m_aircraft);
     }
 }
 
 // The chooser answers as the user would, and tells what it offered first.
 class ChoosingApp : public CLoaderApp {
 public:
-    fs::path answer;
-    fs::path offered;
+    std::string answer;
+    std::string offered;
     int asked = 0;
 
 protected:
-    fs::path ChooseAircraftFolder(const fs::path& start) override {
+    std::string ChooseAircraftFolder(const std::string& start) override {
         ++asked;
         offered = start;
         return answer;
@@ -148,22 +152,22 @@ protected:
 };
 
 TEST_F(AircraftFolderTest, ChosenFolderIsWrittenAndOfferedNextTime) {
-    SaveFolderSetting(kAircraftFolderSetting, m_scratch.path());
+    SaveFolderSetting(kAircraftFolderSetting, Utf8(m_scratch.path()));
     ChoosingApp app;
     app.m_bAskForFolder = true;
-    app.answer = m_aircraft;
+    app.answer = Utf8(m_aircraft);
     RunAndLoad(app);
     EXPECT_EQ(app.asked, 1);
-    EXPECT_EQ(app.offered, m_scratch.path());
+    EXPECT_EQ(FromUtf8(app.offered), m_scratch.path());
     EXPECT_TRUE(AircraftWritten());
-    EXPECT_EQ(LoadFolderSetting(kAircraftFolderSetting), m_aircraft);
+    EXPECT_EQ(FromUtf8(LoadFolderSetting(kAircraftFolderSetting)), m_aircraft);
 
     fs::current_path(m_scratch.path());
     ChoosingApp next;
     next.m_bAskForFolder = true;
     WhenModal([](PageDriver& driver) { driver.ClickSheetButton("Отмена"); });
     next.InitInstance();
-    EXPECT_EQ(next.offered, m_aircraft);
+    EXPECT_EQ(FromUtf8(next.offered), m_aircraft);
 }
 
 TEST_F(AircraftFolderTest, CancelledChooserLeavesTheCurrentFolder) {
