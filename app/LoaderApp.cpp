@@ -1,12 +1,33 @@
 #include "app/LoaderApp.h"
 
+#include "app/AircraftFolder.h"
 #include "app/LoaderAppSheet.h"
+#include "ui/Folders.h"
 
 bool CLoaderApp::InitInstance() {
     Enable3dControls();
+    if (m_bAskForFolder && !HoldsAircraftConfig(CurrentFolder()))
+        AskForAircraftFolder();
+    const std::string folder = CurrentFolder();
+    if (HoldsAircraftConfig(folder))
+        SaveFolderSetting(kAircraftFolderSetting, folder);
+
     CLoaderAppSheet sheet(kLoaderSheetCaption, nullptr, 0);
     m_pMainWnd = &sheet;
     sheet.DoModal();
     m_pMainWnd = nullptr;
     return false;
+}
+
+std::string CLoaderApp::ChooseAircraftFolder(const std::string& start) {
+    return ChooseFolder("Папка самолета (с файлом Aircraft.cfg)", start);
+}
+
+void CLoaderApp::AskForAircraftFolder() {
+    std::string start = LoadFolderSetting(kAircraftFolderSetting);
+    if (KindOfPath(start) != PathKind::Folder)
+        start = CurrentFolder();
+    const std::string chosen = ChooseAircraftFolder(start);
+    if (!chosen.empty() && !EnterFolder(chosen))
+        AfxMessageBox("Папка недоступна:\r\n" + chosen, MessageIcon::Stop);
 }

@@ -2,15 +2,34 @@
 
 #include "ui/WinApp.h"
 
+#include <string>
+#include <string_view>
+
 // The application: shows the loader sheet and ends when it is closed.
 class CLoaderApp : public CWinApp {
 public:
     CLoaderApp() : CWinApp(nullptr) {}
 
-    // Runs the sheet modally and returns false, so that the program ends with it. Closing the
-    // sheet, however it is closed, writes nothing.
+    // Runs the sheet modally and returns false, so that the program ends with it. Before the
+    // sheet, when m_bAskForFolder is set and the current folder holds no Aircraft.cfg, it asks
+    // for the aircraft's folder and makes the chosen one current (cancelled: the current folder
+    // stays). The folder worked on, when it holds an Aircraft.cfg, is offered first next time.
     bool InitInstance() override;
+
+    // Set by the program's entry when the command line names no folder.
+    bool m_bAskForFolder = false;
+
+protected:
+    // The aircraft's folder from the toolkit's folder chooser, `start` shown first; empty when
+    // cancelled.
+    virtual std::string ChooseAircraftFolder(const std::string& start);
+
+private:
+    void AskForAircraftFolder();
 };
 
 // The program's one application object (in the executable).
 extern CLoaderApp theApp;
+
+// The settings key of the folder last worked on.
+inline constexpr std::string_view kAircraftFolderSetting = "AircraftFolder";

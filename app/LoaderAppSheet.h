@@ -11,8 +11,13 @@ class CLoaderAppSheet : public CPropertySheet {
 public:
     CLoaderAppSheet(std::string_view caption, CWnd* parent = nullptr, int selectPage = 0);
 
+    // A plan not written into Aircraft.cfg is not dropped without asking.
+    bool CanClose() override;
+
     CPayloadPage m_payloadPage; // page 0, "Пассажиры и груз"
     CFuelPage m_fuelPage;       // page 1, "Топливо"
 };
 
-inline constexpr std::string_view kLoaderSheetCaption = "Загрузчик самолета Ил-18Д";
+inline constexpr std::string_view kLoaderSheetCaption = kApplicationTitle;
+inline constexpr std::string_view kUnwrittenQuestion =
+    "Изменения не записаны в Aircraft.cfg. Закрыть без записи?";

@@ -19,4 +19,4 @@ inline constexpr std::string_view kCaptionError = "Ошибка";
 inline constexpr std::string_view kCaptionMessage = "Сообщение";
 // The application's own caption, used for the file message that the application (not a
 // page) shows.
-inline constexpr std::string_view kApplicationTitle = "Loader";
+inline constexpr std::string_view kApplicationTitle = "Загрузчик самолета Ил-18Д";

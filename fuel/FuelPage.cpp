@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 void CFuelPage::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_FLIGHT_LEVEL, m_cbFlightLevel);
@@ -33,6 +34,37 @@ MessageMap CFuelPage::GetMessageMap() const {
     return kMessageMap;
 }
 
+namespace {
+
+constexpr std::string_view kFuelledText = "Заправка окончена.\r\nСчастливого полета!";
+
+// The tank lines a fill writes.
+std::vector<std::string> TankLines(const FuelPlan& plan) {
+    std::vector<std::string> lines;
+    for (const LineRule& rule :
+         MakeFuelTankRules(plan.m_fTank12, plan.m_fGroup1, plan.m_fGroup2, plan.m_fTank8))
+        lines.push_back(rule.line);
+    return lines;
+}
+
+} // namespace
+
+CFuelPage::CFuelPage() : CPropertyPage(IDD), m_writtenLines(TankLines(*this)) {}
+
+void CFuelPage::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (text == kFuelledText) {
+        m_writtenLines = TankLines(*this);
+        m_unwritten = false;
+    }
+    CPropertyPage::ShowMessage(text, caption, icon);
+}
+
+// Judged when a calculation has set the tanks, not at every exchange: a page switch takes the
+// quantities back from their six-digit fields, a change no user made.
+void CFuelPage::NoteTanksSet() {
+    m_unwritten = TankLines(*this) != m_writtenLines;
+}
+
 void CFuelPage::OnFieldChanged() {
     UpdateData(true);
 }
@@ -42,14 +74,17 @@ void CFuelPage::OnCalculateFuel() {
     const int selected = m_cbFlightLevel.GetCurSel();
     if (selected != CB_ERR)
         m_cbFlightLevel.GetLBText(selected, level);
-    ComputeTripFuel(*this, level, *this);
+    if (!ComputeTripFuel(*this, level, *this))
+        return;
     DistributeFuel(*this, m_fTotalFuel, *this);
+    NoteTanksSet();
     UpdateData(false);
 }
 
 void CFuelPage::OnKillFocusTotalFuel() {
     UpdateData(true);
     DistributeFuel(*this, m_fTotalFuel, *this);
+    NoteTanksSet();
     UpdateData(false);
 }
 
@@ -68,5 +103,5 @@ void CFuelPage::OnFillFuel() {
         }
     }
     ConfigRewriter().RewriteConfigFile(MakeFuelTankRules(m_fTank12, m_fGroup1, m_fGroup2, m_fTank8),
-                                       "Заправка окончена.\r\nСчастливого полета!", *this);
+                                       kFuelledText, *this);
 }

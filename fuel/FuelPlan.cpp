@@ -2,6 +2,8 @@
 
 #include "config/NumberText.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr float kHourlyFlow = 2300.0f;     // kg per hour
@@ -15,7 +17,7 @@ constexpr float kLowestReserve = 60.0f;
 
 } // namespace
 
-void ComputeTripFuel(FuelPlan& plan, std::string_view levelText, MessageCallback& owner) {
+bool ComputeTripFuel(FuelPlan& plan, std::string_view levelText, MessageCallback& owner) {
     const float level = static_cast<float>(ParseLeadingNumber(levelText));
     if (level < kLowestLevel)
         owner.ShowMessage("Внимание!\r\nВыбранный эшелон ниже минимального.", kCaptionWarning,
@@ -26,7 +28,20 @@ void ComputeTripFuel(FuelPlan& plan, std::string_view levelText, MessageCallback
 
     const float speedTerm = (level - kReferenceLevel) / kLevelStep + kBaseSpeed + plan.m_fWind;
     const float reserveTerm = (plan.m_fReserve + kReserveAllowance) / kMinutesPerHour;
-    plan.m_fTotalFuel = kHourlyFlow * plan.m_fRange / (speedTerm + reserveTerm);
+    const float divisor = speedTerm + reserveTerm;
+    // A divisor of zero or below would give "inf", "nan" or a negative fuel that no field can
+    // take back and no tank can hold.
+    if (!(divisor > 0.0f)) {
+        owner.ShowMessage(kNoGroundSpeedMessage, kCaptionError, MessageIcon::Stop);
+        return false;
+    }
+    const float total = kHourlyFlow * plan.m_fRange / divisor;
+    if (!std::isfinite(total)) {
+        owner.ShowMessage(kTotalBeyondNumbersMessage, kCaptionError, MessageIcon::Stop);
+        return false;
+    }
+    plan.m_fTotalFuel = total;
+    return true;
 }
 
 void DistributeFuel(FuelPlan& plan, float total, MessageCallback& owner) {

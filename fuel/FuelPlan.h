@@ -31,8 +31,15 @@ inline constexpr float kAircraftFuelCapacity = 23550.0f;
 // Trip fuel from range, wind and reserve of the plan and the level text (the selected list
 // entry, read as atof reads it; empty when none is selected). Stores it in m_fTotalFuel. A level
 // below 900 m and a reserve below 60 min are warned about through `owner`, level first; the
-// total is computed all the same.
-void ComputeTripFuel(FuelPlan& plan, std::string_view levelText, MessageCallback& owner);
+// total is computed all the same. When the ground speed with the reserve leaves nothing to fly
+// on (a head wind at or beyond the speed) or the total is beyond any number, the plan is left
+// unchanged, the reason is reported through `owner` with the stop icon, and it returns false.
+bool ComputeTripFuel(FuelPlan& plan, std::string_view levelText, MessageCallback& owner);
+
+inline constexpr std::string_view kNoGroundSpeedMessage =
+    "Встречный ветер не меньше скорости полета: расчет невозможен.";
+inline constexpr std::string_view kTotalBeyondNumbersMessage =
+    "Дальность слишком велика: расчет невозможен.";
 
 // Splits `total` over the tank groups in their filling order and sets the flow-meter setting.
 // Never writes m_fTotalFuel. A total above the tanks' capacity fills every tank and is reported

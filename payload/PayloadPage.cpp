@@ -51,6 +51,10 @@ MessageMap CPayloadPage::GetMessageMap() const {
         OnCommand(EN_KILLFOCUS, IDC_HOLD1_KG, &CPayloadPage::OnKillFocusHold1Kg),
         OnCommand(EN_KILLFOCUS, IDC_HOLD2_KG, &CPayloadPage::OnKillFocusHold2Kg),
         OnCommand(EN_KILLFOCUS, IDC_HOLD2_PERCENT, &CPayloadPage::OnKillFocusHold2Percent),
+        OnCommand(EN_CHANGE, IDC_HOLD1_PERCENT, &CPayloadPage::OnChangeHold1Percent),
+        OnCommand(EN_CHANGE, IDC_HOLD1_KG, &CPayloadPage::OnChangeHold1Kg),
+        OnCommand(EN_CHANGE, IDC_HOLD2_KG, &CPayloadPage::OnChangeHold2Kg),
+        OnCommand(EN_CHANGE, IDC_HOLD2_PERCENT, &CPayloadPage::OnChangeHold2Percent),
         OnCommand(BN_CLICKED, IDC_LOAD_PAYLOAD, &CPayloadPage::OnLoadPayload),
     };
     return kMessageMap;
@@ -182,8 +186,14 @@ void CPayloadPage::TakeHoldReport(int hold, const CSliderCtrl& slider) {
     UpdateData(false);
 }
 
+bool CPayloadPage::TakeEditedField(bool& edited) {
+    if (!edited)
+        return false;
+    edited = !UpdateData(true);
+    return true;
+}
+
 void CPayloadPage::MoveHoldSliderToPercent(int hold, CSliderCtrl& slider) {
-    UpdateData(true);
     // Beyond 0 to 100 % the slider ends at an end of its range anyway: an empty or a full hold.
     // Taken there first, a huge percentage cannot wrap around in the conversion to kg and empty a
     // hold that was asked to be full.
@@ -203,21 +213,40 @@ void CPayloadPage::OnCustomDrawHold2(NMHDR*, LRESULT* pResult) {
 }
 
 void CPayloadPage::OnKillFocusHold1Percent() {
-    MoveHoldSliderToPercent(1, m_sliderHold1);
+    if (TakeEditedField(m_hold1PercentEdited))
+        MoveHoldSliderToPercent(1, m_sliderHold1);
 }
 void CPayloadPage::OnKillFocusHold2Percent() {
-    MoveHoldSliderToPercent(2, m_sliderHold2);
+    if (TakeEditedField(m_hold2PercentEdited))
+        MoveHoldSliderToPercent(2, m_sliderHold2);
 }
 
 // The slider clamps the typed mass into the hold's capacity; its report sets the percentage.
 void CPayloadPage::OnKillFocusHold1Kg() {
-    UpdateData(true);
-    m_sliderHold1.SetPos(m_nHold1Kg);
+    if (TakeEditedField(m_hold1KgEdited))
+        m_sliderHold1.SetPos(m_nHold1Kg);
 }
 
 void CPayloadPage::OnKillFocusHold2Kg() {
-    UpdateData(true);
-    m_sliderHold2.SetPos(m_nHold2Kg);
+    if (TakeEditedField(m_hold2KgEdited))
+        m_sliderHold2.SetPos(m_nHold2Kg);
+}
+
+namespace {
+
+constexpr std::string_view kLoadedText = "Пассажиры и груз на борту";
+
+} // namespace
+
+bool CPayloadPage::HoldsUnwrittenValues() const {
+    return m_written !=
+           std::array<int32_t, 5>{m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
+}
+
+void CPayloadPage::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (text == kLoadedText)
+        m_written = {m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
+    CPropertyPage::ShowMessage(text, caption, icon);
 }
 
 // The members are current: every field hands its number to its slider when it is left, and
@@ -225,5 +254,5 @@ void CPayloadPage::OnKillFocusHold2Kg() {
 void CPayloadPage::OnLoadPayload() {
     ConfigRewriter().RewriteConfigFile(
         MakePayloadStationRules(m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg),
-        "Пассажиры и груз на борту", *this);
+        kLoadedText, *this);
 }

@@ -5,6 +5,9 @@
 #include "ui/Controls.h"
 #include "ui/PropertyPage.h"
 
+#include <array>
+#include <cstdint>
+
 // The payload page, "Пассажиры и груз": passengers of the three cabins, shown seat by seat over
 // the picture of the aircraft, cargo of the two holds in kg and in percent, the summaries, and
 // the button that loads them into Aircraft.cfg. The values are the page's own members
@@ -29,6 +32,13 @@ public:
     // The program icon, shown in place of the page while the sheet is minimized. Shared with the
     // application; nullptr when there is no application object.
     HICON m_hIcon;
+
+    // Whether the passengers or the cargo differ from those last written into Aircraft.cfg
+    // (from the empty cabins and holds of the start when none were).
+    bool HoldsUnwrittenValues() const;
+    // The page's message boxes; the load's completion message is the rewriter's word that the
+    // stations are in the file.
+    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
 
     // Each draws the cabin's seat map for `count` passengers off-screen and copies it onto the
     // page in one block, over the cabin's white panel of the aircraft picture.
@@ -58,18 +68,35 @@ protected:
     void OnCustomDrawHold1(NMHDR* pNMHDR, LRESULT* pResult);
     void OnCustomDrawHold2(NMHDR* pNMHDR, LRESULT* pResult);
     // A hold field left: the typed percentage, as a mass, or the typed mass goes to the slider.
+    // A field left as it was changes nothing: the whole percent shown for 14 kg is 0.
     void OnKillFocusHold1Percent();
     void OnKillFocusHold1Kg();
     void OnKillFocusHold2Kg();
     void OnKillFocusHold2Percent();
+    // The user changed a hold field's text.
+    void OnChangeHold1Percent() { m_hold1PercentEdited = true; }
+    void OnChangeHold1Kg() { m_hold1KgEdited = true; }
+    void OnChangeHold2Kg() { m_hold2KgEdited = true; }
+    void OnChangeHold2Percent() { m_hold2PercentEdited = true; }
     // "Загрузить": writes the passengers and the cargo into the payload stations of
     // Aircraft.cfg.
     void OnLoadPayload();
 
 private:
+    // Takes the fields into the members when the field's text was edited since it was last
+    // left; false, changing nothing, when it was not. A refused text counts as still edited.
+    bool TakeEditedField(bool& edited);
     void TakeCabinReport(int cabin, const CSliderCtrl& slider);
     void MoveCabinSlider(int cabin, CSliderCtrl& slider);
     void TakeHoldReport(int hold, const CSliderCtrl& slider);
     void MoveHoldSliderToPercent(int hold, CSliderCtrl& slider);
     void DrawCabinSeats(int cabin, int count);
+
+    // The stations of the last write: three cabins' passengers, two holds' kg.
+    std::array<int32_t, 5> m_written{};
+
+    bool m_hold1PercentEdited = false;
+    bool m_hold1KgEdited = false;
+    bool m_hold2KgEdited = false;
+    bool m_hold2PercentEdited = false;
 };

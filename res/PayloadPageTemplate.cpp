@@ -16,7 +16,7 @@ constexpr ControlTemplate kControls[] = {
     {K::Slider, IDC_SLIDER_CABIN1, "", kSlider, 9, 92, 100, 21},
     {K::Slider, IDC_SLIDER_CABIN2, "", kSlider, 149, 92, 100, 21},
     {K::Slider, IDC_SLIDER_CABIN3, "", kSlider, 289, 92, 100, 21},
-    {K::Edit, IDC_CABIN1, "", kStyleNotTabStop, 113, 92, 24, 14},
+    {K::Edit, IDC_CABIN1, "", kStyleNone, 113, 92, 24, 14},
     {K::Edit, IDC_CABIN2, "", kStyleNone, 253, 92, 24, 14},
     {K::Edit, IDC_CABIN3, "", kStyleNone, 393, 92, 24, 14},
     {K::Static, kNoControlId, "пасс.", kStyleNone, 116, 107, 19, 8},

@@ -1,12 +1,15 @@
 # Debian packages the project needs, and a function that installs the missing ones.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
-# The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation.
-RUN_PACKAGES=(fonts-liberation)
+# The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation; the folder chooser's
+# Russian texts in qt6-translations-l10n.
+RUN_PACKAGES=(fonts-liberation qt6-translations-l10n)
 # locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
 
-# Making the .deb (cpack): dpkg-shlibdeps finds the program's library dependencies.
-PACKAGE_PACKAGES=(dpkg-dev file)
+# Making the .deb (cpack): dpkg-shlibdeps finds the program's library dependencies. Checking it
+# as a distribution would: lintian, appstreamcli (appstream), desktop-file-validate
+# (desktop-file-utils), man (man-db).
+PACKAGE_PACKAGES=(dpkg-dev file lintian appstream desktop-file-utils man-db)
 
 # The Windows build and its tests under Wine (scripts/test-windows).
 WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth)

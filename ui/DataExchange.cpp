@@ -3,6 +3,7 @@
 #include "ui/PropertyPage.h"
 #include "ui/WinApp.h"
 
+#include <algorithm>
 #include <optional>
 
 void CDataExchange::Fail(int id, std::string_view message) {
@@ -38,8 +39,22 @@ void ExchangeNumber(CDataExchange* pDX, int id, T& value,
 
 } // namespace
 
+namespace {
+
+// A desktop in Russian (and many another) writes "3600,5": one comma, where no point is, reads
+// as the decimal point.
+std::optional<float> ParseFieldFloatOrComma(std::string_view text) {
+    if (std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != text.npos)
+        return ParseFieldFloat(text);
+    std::string withPoint(text);
+    withPoint[withPoint.find(',')] = '.';
+    return ParseFieldFloat(withPoint);
+}
+
+} // namespace
+
 void DDX_Text(CDataExchange* pDX, int id, float& value) {
-    ExchangeNumber(pDX, id, value, ParseFieldFloat, FormatFieldFloat, kParseRealMessage);
+    ExchangeNumber(pDX, id, value, ParseFieldFloatOrComma, FormatFieldFloat, kParseRealMessage);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {

@@ -34,7 +34,8 @@ private:
 inline constexpr std::string_view kParseRealMessage = "Введите число.";
 inline constexpr std::string_view kParseIntMessage = "Введите целое число.";
 
-// Numbers in fields are written and read in the C locale, whatever the desktop's.
+// Numbers in fields are written and read in the C locale, whatever the desktop's; a float field
+// also takes one decimal comma for the point ("3600,5"), an integer field does not.
 void DDX_Text(CDataExchange* pDX, int id, float& value);
 void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);

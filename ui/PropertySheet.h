@@ -29,6 +29,11 @@ public:
     bool Create();
     void DestroyWindow();
 
+    // Asked when the user closes the sheet with OK (or Enter) or the close box, once the page
+    // shown has taken its fields; false keeps the sheet open as it is. Cancel and Escape close
+    // without asking.
+    virtual bool CanClose() { return true; }
+
 private:
     bool BuildWindow(); // the window, hidden
 

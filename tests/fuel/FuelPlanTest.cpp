@@ -61,12 +61,49 @@ INSTANTIATE_TEST_SUITE_P(
         TripCase{"no_range", 0, 0, 60, "8100", 0.0f, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TripFuel, ZeroDivisorIsNotGuarded) {
+struct RefusedTrip {
+    const char* name;
+    float range, wind, reserve;
+    const char* message;
+};
+
+class RefusedTripFuel : public testing::TestWithParam<RefusedTrip> {};
+
+// Level 8100: the speed term is 540 + 1200 / 57, the reserve term 1.75 for 60 min.
+constexpr float kNoSpeedLeft = -(540.0f + 1200.0f / 57.0f + 1.75f);
+
+TEST_P(RefusedTripFuel, LeavesThePlanAndSaysWhy) {
+    const RefusedTrip& c = GetParam();
     FuelPlan plan;
-    plan.m_fWind = -(540.0f + (8100.0f - 6900.0f) / 57.0f + 1.75f);
+    plan.m_fRange = c.range;
+    plan.m_fWind = c.wind;
+    plan.m_fReserve = c.reserve;
+    plan.m_fTotalFuel = 1234.0f;
     RecordingCallback owner;
-    ComputeTripFuel(plan, "8100", owner);
-    EXPECT_FALSE(std::isfinite(plan.m_fTotalFuel) && std::fabs(plan.m_fTotalFuel) < 1e6f);
+    EXPECT_FALSE(ComputeTripFuel(plan, "8100", owner));
+    EXPECT_EQ(plan.m_fTotalFuel, 1234.0f);
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0].text, c.message);
+    EXPECT_EQ(owner.messages[0].caption, "Ошибка");
+    EXPECT_EQ(owner.messages[0].icon, MessageIcon::Stop);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedTripFuel,
+    testing::Values(
+        RefusedTrip{"zero_divisor", 3600, kNoSpeedLeft, 60, kNoGroundSpeedMessage.data()},
+        RefusedTrip{"zero_over_zero", 0, kNoSpeedLeft, 60, kNoGroundSpeedMessage.data()},
+        RefusedTrip{"head_wind_beyond_speed", 3600, -700, 60, kNoGroundSpeedMessage.data()},
+        RefusedTrip{"range_beyond_floats", 3e38f, 0, 60, kTotalBeyondNumbersMessage.data()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TripFuel, SlowestGroundSpeedStillComputes) {
+    FuelPlan plan;
+    plan.m_fWind = kNoSpeedLeft + 1.0f;
+    RecordingCallback owner;
+    EXPECT_TRUE(ComputeTripFuel(plan, "8100", owner));
+    EXPECT_GT(plan.m_fTotalFuel, 1e6f);
+    EXPECT_TRUE(owner.messages.empty());
 }
 
 struct DistributionCase {

@@ -92,13 +92,11 @@ protected:
 
 TEST_F(DialogLayerTest, TabVisitsTheStopsInTemplateOrder) {
     Show();
-    // Field 1028 is no tab stop.
-    const std::vector<int> stops = {IDC_SLIDER_CABIN1, IDC_SLIDER_CABIN2, IDC_SLIDER_CABIN3,
-                                    IDC_CABIN2,        IDC_CABIN3,        IDC_SLIDER_HOLD1,
-                                    IDC_HOLD1_PERCENT, IDC_HOLD1_KG,      IDC_SLIDER_HOLD2,
-                                    IDC_HOLD2_PERCENT, IDC_HOLD2_KG,      IDC_PASSENGERS,
-                                    IDC_CARGO,         IDC_MAX_LOAD,      IDC_ACTUAL_LOAD,
-                                    IDC_BALANCE,       IDC_LOAD_PAYLOAD,  IDC_EMPTY_WEIGHT};
+    const std::vector<int> stops = {
+        IDC_SLIDER_CABIN1, IDC_SLIDER_CABIN2, IDC_SLIDER_CABIN3, IDC_CABIN1,      IDC_CABIN2,
+        IDC_CABIN3,        IDC_SLIDER_HOLD1,  IDC_HOLD1_PERCENT, IDC_HOLD1_KG,    IDC_SLIDER_HOLD2,
+        IDC_HOLD2_PERCENT, IDC_HOLD2_KG,      IDC_PASSENGERS,    IDC_CARGO,       IDC_MAX_LOAD,
+        IDC_ACTUAL_LOAD,   IDC_BALANCE,       IDC_LOAD_PAYLOAD,  IDC_EMPTY_WEIGHT};
     m_driver->Focus(stops.front());
     for (std::size_t i = 1; i < stops.size(); ++i) {
         m_driver->LeaveField();
@@ -159,7 +157,8 @@ TEST_F(DialogLayerTest, RefusedIntegerStopsTheExchange) {
     m_driver->TypeInto(IDC_CABIN1, "2147483648");
     m_driver->LeaveField();
     EXPECT_EQ(m_driver->TakeMessages(),
-              (std::vector<SeenMessage>{{"Loader", "Введите целое число.", MessageIcon::Stop}}));
+              (std::vector<SeenMessage>{
+                  {"Загрузчик самолета Ил-18Д", "Введите целое число.", MessageIcon::Stop}}));
     EXPECT_TRUE(m_driver->HasFocus(IDC_CABIN1));
     EXPECT_EQ(m_page.m_nCabin1, 0);
     EXPECT_EQ(m_page.m_nCabin2, 5);
@@ -243,7 +242,7 @@ TEST_F(GuiTest, PagesAreCreatedWhenFirstShownAndKeepTheirValues) {
 
 TEST(Application, ProgramIconIsThereAtItsSize) {
     CWinApp app;
-    EXPECT_STREQ(app.m_pszAppName, "Loader");
+    EXPECT_STREQ(app.m_pszAppName, "Загрузчик самолета Ил-18Д");
     EXPECT_EQ(AfxGetApp(), &app);
     HICON icon = app.LoadIcon(IDR_MAINFRAME);
     ASSERT_NE(icon, nullptr) << "res/icon128.png is not embedded";

@@ -70,15 +70,14 @@ inline const SeenMessage kLevelWarning{
     "Предупреждение", "Внимание!\nВыбранный эшелон ниже минимального.", MessageIcon::Information};
 inline const SeenMessage kReserveWarning{
     "Предупреждение", "Внимание!\nАэронавигационный запас слишком мал.", MessageIcon::Information};
-inline const SeenMessage kNotANumber{"Loader", "Введите число.", MessageIcon::Stop};
+inline const SeenMessage kNotANumber{"Загрузчик самолета Ил-18Д", "Введите число.",
+                                     MessageIcon::Stop};
 inline const SeenMessage kOverflow{"Ошибка", "Количество топлива превышает емкость баков!",
                                    MessageIcon::Stop};
 inline const SeenMessage kFuelled{"Сообщение", "Заправка окончена.\nСчастливого полета!",
                                   MessageIcon::Information};
 inline const SeenMessage kNegativeFuel{"Ошибка", "Количество топлива не может быть отрицательным.",
                                        MessageIcon::Stop};
-inline const SeenMessage kUndefinedFuel{"Ошибка", "Количество топлива не определено.",
-                                        MessageIcon::Stop};
 
 // The tank lines of the file: key, and the quantity in US gallons it must hold.
 struct TankLine {

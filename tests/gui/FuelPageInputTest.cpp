@@ -66,7 +66,9 @@ const BadText kBadTexts[] = {
     {"Cyrillic", "двенадцать", 10, "ь", {}, {}},
     {"WideDigits", "１２", 2, "２", {}, {}},
     {"Blanks", "  3600  ", 2, "3600  ", 3600.0f, 3600.0f},
-    {"DecimalComma", "3600,5", 1, "5", 5.0f, {}},
+    // A decimal comma reads as the point; with a point beside it the text is no number.
+    {"DecimalComma", "3600,5", 0, "3600,5", 3600.5f, 3600.5f},
+    {"CommaAndPoint", "3,600.5", 1, "5", 5.0f, {}},
     // Too small for a float: read as 0 when whole; typed, "1e" and "-" are refused.
     {"TooSmall", "1e-50", 2, "50", 50.0f, 0.0f},
     {"Hexadecimal", "0x10", 1, "10", 10.0f, {}},

@@ -16,16 +16,19 @@
 
 struct NativeWindow;
 
-// Answers every message box of the program as soon as it is shown, with its OK button (one
-// without an OK button is closed as Escape closes it), and remembers what it showed: the
-// caption, the text with "\n" for each line break, and the icon (the stop icon as
-// MessageIcon::Stop, any other as Information). Answers from its construction to its
+// Answers every message box of the program as soon as it is shown, with its OK button, a
+// question with Yes or No as told (one with neither is closed as Escape closes it), and remembers
+// what it showed: the caption, the text with "\n" for each line break, and the icon (the stop icon
+// as MessageIcon::Stop, any other as Information). Answers from its construction to its
 // destruction; only one exists at a time.
 class MessageAnswerer {
 public:
     virtual ~MessageAnswerer() = default;
     // The boxes answered since the last call, oldest first.
     virtual std::vector<SeenMessage> Take() = 0;
+    // How a question (a box with Yes and No) is answered from now on: Yes when `yes`, No
+    // otherwise (No at first).
+    virtual void AnswerQuestionsWith(bool yes) = 0;
 };
 
 std::unique_ptr<MessageAnswerer> StartAnsweringMessages();

@@ -23,6 +23,10 @@ std::vector<SeenMessage> GuiTest::TakeMessages() {
     return m_answerer->Take();
 }
 
+void GuiTest::AnswerQuestionsWith(bool yes) {
+    m_answerer->AnswerQuestionsWith(yes);
+}
+
 std::unique_ptr<PageDriver> GuiTest::DriveSheet(CPropertySheet& sheet) {
     if (sheet.GetSafeHwnd() == nullptr && !sheet.Create()) {
         ADD_FAILURE() << "the sheet \"" << sheet.GetCaption() << "\" could not be created";

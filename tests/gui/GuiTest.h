@@ -24,6 +24,8 @@ protected:
     // The message boxes answered since the last call, oldest first (the drivers' TakeMessages
     // take from the same list).
     std::vector<SeenMessage> TakeMessages();
+    // How the questions of the program (Да / Нет) are answered from now on; Нет at first.
+    void AnswerQuestionsWith(bool yes);
 
     // Creates the sheet's window without running it modally (Create) when it has none yet,
     // shows it, makes it the active window and returns a driver of it; nullptr, and a failed

@@ -11,7 +11,7 @@
 
 namespace {
 
-const SeenMessage kNotANumber{"Loader", "Введите число.", MessageIcon::Stop};
+const SeenMessage kNotANumber{"Загрузчик самолета Ил-18Д", "Введите число.", MessageIcon::Stop};
 
 using LoaderSheetTest = GuiTest;
 
@@ -47,6 +47,7 @@ struct Closing {
     const char* name;
     std::function<void(PageDriver&)> close;
     int result;
+    bool asks; // whether the plan not written is asked about first
 };
 
 class LoaderSheetClosingTest : public LoaderSheetTest,
@@ -58,11 +59,13 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
         ReadFileBytes(std::filesystem::path(LOADER_EXAMPLES_DIR) / "Aircraft.cfg");
     WriteFileBytes("Aircraft.cfg", original);
     CLoaderAppSheet sheet(kLoaderSheetCaption);
+    AnswerQuestionsWith(true);
     WhenModal([this, &sheet](PageDriver& driver) {
         EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.ChooseEntry(IDC_FLIGHT_LEVEL, 5);
         driver.Click(IDC_CALCULATE_FUEL);
         GetParam().close(driver);
+        EXPECT_EQ(driver.TakeMessages().size(), GetParam().asks ? 1u : 0u);
     });
     EXPECT_EQ(sheet.DoModal(), GetParam().result);
     EXPECT_EQ(sheet.GetSafeHwnd(), nullptr);
@@ -76,11 +79,11 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Ways, LoaderSheetClosingTest,
     ::testing::Values(
-        Closing{"Ok", [](PageDriver& d) { d.ClickSheetButton("ОК"); }, IDOK},
-        Closing{"Cancel", [](PageDriver& d) { d.ClickSheetButton("Отмена"); }, IDCANCEL},
-        Closing{"CloseBox", [](PageDriver& d) { d.CloseWindow(); }, IDCANCEL},
+        Closing{"Ok", [](PageDriver& d) { d.ClickSheetButton("ОК"); }, IDOK, true},
+        Closing{"Cancel", [](PageDriver& d) { d.ClickSheetButton("Отмена"); }, IDCANCEL, false},
+        Closing{"CloseBox", [](PageDriver& d) { d.CloseWindow(); }, IDCANCEL, true},
         Closing{"Escape", [](PageDriver& d) { d.PressKey(kFocusedControl, DriverKey::Escape, 1); },
-                IDCANCEL}),
+                IDCANCEL, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {

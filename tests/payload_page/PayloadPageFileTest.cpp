@@ -136,9 +136,9 @@ TEST_F(PayloadPageFileTest, TextRefusedWhenLeftForTheButtonLoadsNothingButTheCou
 TEST_F(PayloadPageFileTest, LoadWithoutAFileSaysSoAndWritesNothing) {
     std::filesystem::remove("Aircraft.cfg");
     Driver().Click(IDC_LOAD_PAYLOAD);
-    EXPECT_EQ(
-        Driver().TakeMessages(),
-        (std::vector<SeenMessage>{{"Loader", "Unable to open the file.", MessageIcon::Stop}}));
+    EXPECT_EQ(Driver().TakeMessages(),
+              (std::vector<SeenMessage>{
+                  {"Загрузчик самолета Ил-18Д", "Unable to open the file.", MessageIcon::Stop}}));
     EXPECT_TRUE(std::filesystem::is_empty(m_scratch.path()));
 }
 

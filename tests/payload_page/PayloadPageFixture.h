@@ -25,7 +25,8 @@ inline constexpr uint32_t kWhite = 0xFFFFFFFFu;
 inline constexpr uint32_t kBlack = 0xFF000000u;
 inline constexpr uint32_t kBlue = 0xFF0000FFu;
 
-inline const SeenMessage kNotAnInteger{"Loader", "Введите целое число.", MessageIcon::Stop};
+inline const SeenMessage kNotAnInteger{"Загрузчик самолета Ил-18Д", "Введите целое число.",
+                                       MessageIcon::Stop};
 inline const SeenMessage kLoaded{"Сообщение", "Пассажиры и груз на борту",
                                  MessageIcon::Information};
 

@@ -6,6 +6,9 @@
 #include "ui/qt/QtWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 void CWinApp::Enable3dControls() {
     UseDesktopStyle();
@@ -20,6 +23,12 @@ int AfxWinMain(int argc, char** argv) {
     // QApplication has set the C library's locale from the desktop's; no number of the program
     // is read or written through it.
     UseDialogFont();
+    // The toolkit's own dialogs (the folder chooser) speak the program's language, whatever the
+    // desktop's, when the system has Qt's translations.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
     if (const QIcon* icon = FromIconHandle(LoadIconResource(IDR_MAINFRAME)))
         QApplication::setWindowIcon(*icon);
     CWinApp* app = AfxGetApp();

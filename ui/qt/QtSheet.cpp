@@ -4,6 +4,7 @@
 #include "ui/PropertySheet.h"
 #include "ui/qt/QtWindow.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -24,8 +25,26 @@ public:
     QTabWidget* tabs = nullptr;
     int current = -1;
 
+    // OK, Cancel and Escape end the dialog through done(); only the close box closes it
+    // otherwise, and it asks the sheet first.
+    void done(int result) override {
+        m_ending = true;
+        QDialog::done(result);
+        m_ending = false;
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (!m_ending && m_sheet != nullptr && !m_sheet->CanClose()) {
+            event->ignore();
+            return;
+        }
+        QDialog::closeEvent(event);
+    }
+
 private:
     CPropertySheet* m_sheet;
+    bool m_ending = false;
 };
 
 SheetDialog* DialogOf(NativeWindow* window) {
@@ -52,6 +71,8 @@ void Accept(SheetDialog* dialog) {
     CPropertySheet* sheet = dialog->Sheet();
     CPropertyPage* page = sheet != nullptr ? sheet->GetPage(dialog->current) : nullptr;
     if (page != nullptr && page->GetSafeHwnd() != nullptr && !page->OnKillActive())
+        return;
+    if (sheet != nullptr && !sheet->CanClose())
         return;
     dialog->accept();
 }

@@ -85,6 +85,7 @@ bool CPropertySheet::BuildWindow() {
     if (sheet == nullptr || sheet == reinterpret_cast<HWND>(-1))
         return false;
     m_hWnd = ToHandle(sheet);
+    WatchSheetClosing(sheet, *this);
     return true;
 }
 

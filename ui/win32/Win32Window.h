@@ -6,6 +6,7 @@
 #include <string_view>
 
 class CPropertyPage;
+class CPropertySheet;
 struct NativeWindow;
 
 // A NativeWindow of the Win32 backend is an HWND.
@@ -61,6 +62,9 @@ void ForgetSheetAcceptance(HWND sheet);
 bool PreTranslatePageMessage(const MSG& message);
 // One message of a property sheet's loop: the page keys, the dialog keys, then the window.
 void DispatchSheetMessage(HWND sheet, MSG& message);
+
+// Makes the sheet's window ask `sheet` (CanClose) before OK or the close box closes it.
+void WatchSheetClosing(HWND window, CPropertySheet& sheet);
 
 // The program's instance (its resources).
 HINSTANCE ProgramInstance();

@@ -24,6 +24,7 @@ public:
     ~QtMessageAnswerer() override { qApp->removeEventFilter(this); }
 
     std::vector<SeenMessage> Take() override { return std::exchange(m_seen, {}); }
+    void AnswerQuestionsWith(bool yes) override { m_yes = yes; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -35,9 +36,13 @@ protected:
                 m_seen.push_back(
                     {box->windowTitle().toStdString(), box->text().toStdString(), icon});
                 // Answered from the box's own event loop, once it runs.
-                QTimer::singleShot(0, box, [box] {
+                const QMessageBox::StandardButton answer =
+                    m_yes ? QMessageBox::Yes : QMessageBox::No;
+                QTimer::singleShot(0, box, [box, answer] {
                     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
                         ok->click();
+                    else if (QAbstractButton* question = box->button(answer))
+                        question->click();
                     else
                         box->reject();
                 });
@@ -48,6 +53,7 @@ protected:
 
 private:
     std::vector<SeenMessage> m_seen;
+    bool m_yes = false;
 };
 
 } // namespace

@@ -63,6 +63,7 @@ public:
         s_current = nullptr;
     }
     std::vector<SeenMessage> Take() override { return std::exchange(m_seen, {}); }
+    void AnswerQuestionsWith(bool yes) override { m_yes = yes; }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -72,7 +73,10 @@ private:
                 s_current->m_seen.push_back({LineBreaks(WindowText(box)),
                                              LineBreaks(WindowText(GetDlgItem(box, 0xFFFF))),
                                              IconOf(box)});
-                const WPARAM answer = GetDlgItem(box, IDOK) != nullptr ? IDOK : IDCANCEL;
+                const bool question = GetDlgItem(box, IDYES) != nullptr;
+                const WPARAM answer = GetDlgItem(box, IDOK) != nullptr ? IDOK
+                                      : question ? (s_current->m_yes ? IDYES : IDNO)
+                                                 : IDCANCEL;
                 PostMessageW(box, WM_COMMAND, answer, 0);
             }
         }
@@ -82,6 +86,7 @@ private:
     static HookAnswerer* s_current;
     HHOOK m_hook = nullptr;
     std::vector<SeenMessage> m_seen;
+    bool m_yes = false;
 };
 
 HookAnswerer* HookAnswerer::s_current = nullptr;
