@@ -117,40 +117,20 @@ void CPayloadPage::DrawCabinSeats(int cabin, int count) {
 
 void CPayloadPage::TakeCabinReport(int cabin, const CSliderCtrl& slider) {
     ApplyCabinCount(cabin, slider.GetPos());
-    switch (cabin) {
-    case 1:
-        DrawCabin1Seats(m_nCabin1);
-        break;
-    case 2:
-        DrawCabin2Seats(m_nCabin2);
-        break;
-    case 3:
-        DrawCabin3Seats(m_nCabin3);
-        break;
-    }
+    DrawCabinSeats(cabin, CabinCount(cabin));
     UpdateData(false);
 }
 
 void CPayloadPage::MoveCabinSlider(int cabin, CSliderCtrl& slider) {
     // A refused field leaves the members as they were; the slider then goes back to its count.
     UpdateData(true);
-    const int32_t& count = cabin == 1 ? m_nCabin1 : cabin == 2 ? m_nCabin2 : m_nCabin3;
     // The slider clamps the count into the cabin's seats, and its report puts that count in the
-    // member, the summaries, the seat map and the field.
-    slider.SetPos(count);
+    // member, the summaries, the seat map and the field. The member is read again after it: it
+    // holds the clamped count once the slider has reported.
+    slider.SetPos(CabinCount(cabin));
     UpdatePassengerSummary();
     UpdateActualLoadSummary();
-    switch (cabin) {
-    case 1:
-        DrawCabin1Seats(count);
-        break;
-    case 2:
-        DrawCabin2Seats(count);
-        break;
-    case 3:
-        DrawCabin3Seats(count);
-        break;
-    }
+    DrawCabinSeats(cabin, CabinCount(cabin));
     UpdateData(false);
 }
 

@@ -46,6 +46,10 @@ void PayloadState::UpdateActualLoadSummary() {
     m_strActualLoad = "Фактическая загрузка:   " + std::to_string(g_nActualLoad) + " кг.";
 }
 
+int32_t PayloadState::CabinCount(int cabin) const {
+    return cabin == 1 ? m_nCabin1 : cabin == 2 ? m_nCabin2 : cabin == 3 ? m_nCabin3 : 0;
+}
+
 void PayloadState::ApplyCabinCount(int cabin, int32_t count) {
     switch (cabin) {
     case 1:

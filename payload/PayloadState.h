@@ -59,6 +59,8 @@ struct PayloadState {
     // Stores the count of cabin 1..3, then refreshes the passenger summary and after it the
     // actual load. Any other cabin number changes nothing.
     void ApplyCabinCount(int cabin, int32_t count);
+    // The count of cabin 1..3; 0 for any other cabin number.
+    int32_t CabinCount(int cabin) const;
     // Stores the mass of hold 1..2 and its percentage (mass x 100 / capacity), then refreshes
     // the cargo summary and after it the actual load. Any other hold number changes nothing.
     void ApplyHoldMass(int hold, int32_t kg);

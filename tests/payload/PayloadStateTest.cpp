@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,19 @@ struct ConversionCase {
     int32_t percent;
 };
 
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << "hold " << c.hold << ": " << c.kg << " kg, " << c.percent << " %";
+}
+
+// "Hold1Kg1999Percent99": letters, digits and '_' only, as a test's name must be.
+std::string ConversionName(const testing::TestParamInfo<ConversionCase>& info) {
+    const auto part = [](int64_t n) {
+        return n < 0 ? "Minus" + std::to_string(-n) : std::to_string(n);
+    };
+    return "Hold" + part(info.param.hold) + "Kg" + part(info.param.kg) + "Percent" +
+           part(info.param.percent);
+}
+
 class MassToPercent : public PayloadStateTest,
                       public ::testing::WithParamInterface<ConversionCase> {};
 
@@ -94,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(Holds, MassToPercent,
                          ::testing::Values(ConversionCase{1, 1999, 99}, ConversionCase{1, 19, 0},
                                            ConversionCase{1, 20, 1}, ConversionCase{1, -19, 0},
                                            ConversionCase{2, 1499, 99}, ConversionCase{2, 14, 0},
-                                           ConversionCase{2, 15, 1}, ConversionCase{2, -29, -1}));
+                                           ConversionCase{2, 15, 1}, ConversionCase{2, -29, -1}),
+                         ConversionName);
 
 class PercentToMass : public PayloadStateTest,
                       public ::testing::WithParamInterface<ConversionCase> {};
@@ -114,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(Holds, PercentToMass,
                                            ConversionCase{1, 3000, 150}, ConversionCase{2, -15, -1},
                                            ConversionCase{1, -20, INT32_MAX},
                                            ConversionCase{2, 2147483633, INT32_MAX},
-                                           ConversionCase{1, 0, INT32_MIN}));
+                                           ConversionCase{1, 0, INT32_MIN}),
+                         ConversionName);
 
 TEST_F(PayloadStateTest, EveryWholePercentComesBackFromItsMass) {
     for (int hold = 1; hold <= 2; ++hold) {

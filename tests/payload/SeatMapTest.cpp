@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -98,6 +99,15 @@ struct SeatCase {
     int taken;
 };
 
+void PrintTo(const SeatCase& c, std::ostream* os) {
+    *os << "cabin " << c.cabin << ", count " << c.count << ", " << c.taken << " taken";
+}
+
+// A number as a part of a test's name, which may hold letters, digits and '_' only.
+std::string NamePart(int64_t n) {
+    return n < 0 ? "Minus" + std::to_string(-n) : std::to_string(n);
+}
+
 class SeatTable : public ::testing::TestWithParam<SeatCase> {};
 
 TEST_P(SeatTable, CellsAndPixelsShowTheTakenSeatsInFillOrder) {
@@ -128,7 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SeatCase{1, -2, 0}, SeatCase{1, -3, 0}, SeatCase{1, INT32_MAX, 22},
                       SeatCase{1, INT32_MIN, 0}, SeatCase{2, 0, 0}, SeatCase{2, 13, 13},
                       SeatCase{2, 65, 65}, SeatCase{2, INT32_MAX, 65}, SeatCase{3, 7, 7},
-                      SeatCase{3, 15, 15}, SeatCase{3, INT32_MIN, 0}));
+                      SeatCase{3, 15, 15}, SeatCase{3, INT32_MIN, 0}),
+    [](const testing::TestParamInfo<SeatCase>& info) {
+        return "Cabin" + NamePart(info.param.cabin) + "Count" + NamePart(info.param.count);
+    });
 
 TEST(SeatMap, BlueSquaresLieWhereThePassengersSit) {
     const std::vector<int> allRows(std::begin(kRowY), std::end(kRowY));
@@ -201,6 +214,10 @@ struct RectCase {
     int x, y, w, h;
 };
 
+void PrintTo(const RectCase& r, std::ostream* os) {
+    *os << r.w << " x " << r.h << " at " << r.x << ", " << r.y;
+}
+
 class FillClipping : public ::testing::TestWithParam<RectCase> {};
 
 TEST_P(FillClipping, FillsExactlyThePartInsideThePicture) {
@@ -223,6 +240,11 @@ INSTANTIATE_TEST_SUITE_P(Rects, FillClipping,
                                            RectCase{4, 0, 1, 1}, RectCase{0, 0, INT_MAX, INT_MAX},
                                            RectCase{INT_MIN, INT_MIN, INT_MAX, INT_MAX},
                                            RectCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX},
-                                           RectCase{INT_MIN, 0, INT_MAX, 1}));
+                                           RectCase{INT_MIN, 0, INT_MAX, 1}),
+                         [](const testing::TestParamInfo<RectCase>& info) {
+                             const RectCase& r = info.param;
+                             return "X" + NamePart(r.x) + "Y" + NamePart(r.y) + "W" +
+                                    NamePart(r.w) + "H" + NamePart(r.h);
+                         });
 
 } // namespace
