@@ -183,9 +183,11 @@ TEST_F(FuelPageFileTest, FillBeforeAnyCalculationWritesEmptyTanks) {
 TEST_F(FuelPageFileTest, FillWithoutAFileSaysSoAndWritesNothing) {
     std::filesystem::remove("Aircraft.cfg");
     Driver().Click(IDC_FILL_FUEL);
-    EXPECT_EQ(
-        Driver().TakeMessages(),
-        (std::vector<SeenMessage>{{"Loader", "Unable to open the file.", MessageIcon::Stop}}));
+    EXPECT_EQ(Driver().TakeMessages(),
+              (std::vector<SeenMessage>{{"Loader",
+                                         "Unable to open the file.\nНе удалось открыть файл «" +
+                                             FullPathOf("Aircraft.cfg") + "»: файл не найден.",
+                                         MessageIcon::Stop}}));
     EXPECT_TRUE(std::filesystem::is_empty(m_scratch.path()));
 }
 

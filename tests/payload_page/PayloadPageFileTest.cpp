@@ -136,9 +136,11 @@ TEST_F(PayloadPageFileTest, TextRefusedWhenLeftForTheButtonLoadsNothingButTheCou
 TEST_F(PayloadPageFileTest, LoadWithoutAFileSaysSoAndWritesNothing) {
     std::filesystem::remove("Aircraft.cfg");
     Driver().Click(IDC_LOAD_PAYLOAD);
-    EXPECT_EQ(
-        Driver().TakeMessages(),
-        (std::vector<SeenMessage>{{"Loader", "Unable to open the file.", MessageIcon::Stop}}));
+    EXPECT_EQ(Driver().TakeMessages(),
+              (std::vector<SeenMessage>{{"Loader",
+                                         "Unable to open the file.\nНе удалось открыть файл «" +
+                                             FullPathOf("Aircraft.cfg") + "»: файл не найден.",
+                                         MessageIcon::Stop}}));
     EXPECT_TRUE(std::filesystem::is_empty(m_scratch.path()));
 }
 
