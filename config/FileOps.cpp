@@ -74,6 +74,18 @@ int Failed(DWORD error) {
     return -1;
 }
 
+// A directory cannot be opened or deleted as a file, and Windows says "access denied": say so as
+// open(2) and unlink(2) do.
+int FailedOn(const std::wstring& name, DWORD error) {
+    const DWORD kind = GetFileAttributesW(name.c_str());
+    if (error == ERROR_ACCESS_DENIED && kind != INVALID_FILE_ATTRIBUTES &&
+        (kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;
+        return -1;
+    }
+    return Failed(error);
+}
+
 // The UTF-16 name Windows takes for a UTF-8 one; false for bytes that are no UTF-8.
 bool Wide(const char* utf8, std::wstring& wide) {
     const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
@@ -159,7 +171,7 @@ int FileOps::Open(const char* path, int flags, mode_t) {
     const HANDLE handle = CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return Failed(GetLastError());
+        return FailedOn(name, GetLastError());
     const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle),
                                    _O_BINARY | (access == GENERIC_READ ? _O_RDONLY : 0));
     if (fd < 0) {
@@ -227,15 +239,7 @@ int FileOps::Unlink(const char* path) {
         return Failed(ERROR_NO_UNICODE_TRANSLATION);
     if (DeleteFileW(name.c_str()))
         return 0;
-    const DWORD error = GetLastError();
-    // A directory cannot be deleted as a file; say so as unlink(2) does.
-    const DWORD kind = GetFileAttributesW(name.c_str());
-    if (error == ERROR_ACCESS_DENIED && kind != INVALID_FILE_ATTRIBUTES &&
-        (kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        errno = EISDIR;
-        return -1;
-    }
-    return Failed(error);
+    return FailedOn(name, GetLastError());
 }
 
 #else // POSIX

@@ -31,7 +31,7 @@ namespace {
 // A process takes long to start under Wine.
 constexpr int kTimedKills = 10;
 #else
-constexpr int kTimedKills = 40;
+constexpr int kTimedKills = 30;
 #endif
 
 const std::vector<LineRule> kRulesA = MakeFuelTankRules(100.0f, 200.0f, 300.0f, 400.0f);

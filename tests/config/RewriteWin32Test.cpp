@@ -54,8 +54,8 @@ TEST_P(RewriteHeldFile, IsReportedAndTheFileStaysAsItWas) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, MessageIcon::Stop);
     EXPECT_NE(messages[0].text.find(c.message), std::string::npos) << messages[0].text;
-    // The file by its full path, and why.
-    EXPECT_NE(messages[0].text.find(FullPathOf(kConfigFileName) + "»: "), std::string::npos);
+    // The file by its full path.
+    EXPECT_NE(messages[0].text.find("«" + FullPathOf(kConfigFileName) + "»"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
     if (std::string_view(c.file) == kConfigFileName) {
         EXPECT_FALSE(fs::exists(kTempFileName));

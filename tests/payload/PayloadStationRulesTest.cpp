@@ -119,6 +119,10 @@ struct FileCase {
     bool shared = false; // one of ../shared/testdata/aircraft-cfg, not of tests/data
 };
 
+void PrintTo(const FileCase& c, std::ostream* out) {
+    *out << c.file;
+}
+
 class RealFiles : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(RealFiles, OnlyStationLinesChangeAndASecondRunChangesNothing) {
