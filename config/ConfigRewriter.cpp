@@ -21,6 +21,7 @@ namespace {
 
 // The largest file that is rewritten; real ones are a few dozen kilobytes.
 constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
+constexpr const char* kTooLarge = "файл больше 256 МБ";
 // The new content goes to the temporary file in pieces of about this size.
 constexpr std::size_t kWritePiece = std::size_t{1} << 20;
 
@@ -66,9 +67,6 @@ struct Failure {
 Failure FailedWith(Step step, int error) {
     return {step, Reason(error)};
 }
-
-// How the file's text is stored: bytes, or UTF-16 after its byte-order mark.
-enum class Encoding { Bytes, Utf16Le, Utf16Be };
 
 // The lines of `text` (after the mark, if any) with each line that holds a rule's key replaced.
 // `Unit` is char for bytes, char16_t for UTF-16; `emit` receives the new content in pieces.
@@ -169,19 +167,16 @@ private:
 // The file's new content, in its own encoding, to `out`. Fails only for UTF-16 that is not.
 std::optional<Failure> WriteNewContent(std::string_view file, const std::vector<LineRule>& rules,
                                        TempFileWriter& out) {
-    Encoding encoding = Encoding::Bytes;
-    if (file.starts_with("\xff\xfe"))
-        encoding = Encoding::Utf16Le;
-    else if (file.starts_with("\xfe\xff"))
-        encoding = Encoding::Utf16Be;
-    if (encoding == Encoding::Bytes) {
+    const bool littleEndian = file.starts_with("\xff\xfe");
+    if (!littleEndian && !file.starts_with("\xfe\xff")) {
         RewriteLines<char>(file, rules, [&](std::string_view bytes) { out.Append(bytes); });
         return std::nullopt;
     }
 
-    const int high = encoding == Encoding::Utf16Le ? 1 : 0; // the byte of a unit's high half
+    // UTF-16 after its byte-order mark.
+    const int high = littleEndian ? 1 : 0; // the byte of a unit's high half
     if (file.size() % 2 != 0)
-        return Failure{Step::Read, "файл в кодировке UTF-16 поврежден: нечетное число байтов"};
+        return Failure{Step::Read, "файл в кодировке UTF-16 поврежден (нечетное число байтов)"};
     std::u16string text((file.size() - 2) / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto at = reinterpret_cast<const unsigned char*>(file.data()) + 2 + 2 * i;
@@ -192,7 +187,7 @@ std::optional<Failure> WriteNewContent(std::string_view file, const std::vector<
         const bool trailing = text[i] >= 0xdc00 && text[i] < 0xe000;
         if (trailing ||
             (leading && (i + 1 == text.size() || text[i + 1] < 0xdc00 || text[i + 1] >= 0xe000)))
-            return Failure{Step::Read, "файл в кодировке UTF-16 поврежден: непарный суррогат"};
+            return Failure{Step::Read, "файл в кодировке UTF-16 поврежден (непарный суррогат)"};
         i += leading ? 1 : 0;
     }
 
@@ -281,7 +276,7 @@ public:
             return FailedWith(Step::Replace, errno);
 #endif
         if (size > static_cast<std::int64_t>(kMaxFileSize))
-            return Failure{Step::Read, "файл больше 256 МБ"};
+            return Failure{Step::Read, kTooLarge};
         std::string file;
         if (auto failure = ReadAll(size, file))
             return failure;
@@ -388,7 +383,7 @@ private:
         for (;;) {
             if (have == file.size()) {
                 if (have > kMaxFileSize)
-                    return Failure{Step::Read, "файл больше 256 МБ"};
+                    return Failure{Step::Read, kTooLarge};
                 file.resize(2 * have);
             }
             const ssize_t n = m_ops.Read(m_in, file.data() + have, file.size() - have);
@@ -401,7 +396,7 @@ private:
             have += static_cast<std::size_t>(n);
         }
         if (have > kMaxFileSize)
-            return Failure{Step::Read, "файл больше 256 МБ"};
+            return Failure{Step::Read, kTooLarge};
         file.resize(have);
         return std::nullopt;
     }
@@ -437,28 +432,17 @@ void ConfigRewriter::RewriteConfigFile(const std::vector<LineRule>& rules,
         owner.ShowMessage(completionText, kCaptionMessage, MessageIcon::Information);
         return;
     }
-    const std::string file = FullPath(name), temp = FullPath(tempPath);
-    const std::string unchanged = "\r\nФайл " + Quoted(file) + " не изменен.";
-    switch (failure->step) {
-    case Step::Open:
-        owner.ShowMessage("Unable to open the file.\r\nНе удалось открыть файл " + Quoted(file) +
-                              ": " + failure->reason + ".",
+    const std::string file = Quoted(FullPath(name)), temp = Quoted(FullPath(tempPath));
+    if (failure->step == Step::Open) {
+        owner.ShowMessage("Unable to open the file.\r\nНе удалось открыть файл " + file + ": " +
+                              failure->reason + ".",
                           kApplicationTitle, MessageIcon::Stop);
-        break;
-    case Step::Read:
-        owner.ShowMessage("Не удалось прочитать файл " + Quoted(file) + ": " + failure->reason +
-                              "." + unchanged,
-                          kCaptionError, MessageIcon::Stop);
-        break;
-    case Step::WriteTemp:
-        owner.ShowMessage("Не удалось записать временный файл " + Quoted(temp) + ": " +
-                              failure->reason + "." + unchanged,
-                          kCaptionError, MessageIcon::Stop);
-        break;
-    case Step::Replace:
-        owner.ShowMessage("Не удалось заменить файл " + Quoted(file) + ": " + failure->reason +
-                              "." + unchanged,
-                          kCaptionError, MessageIcon::Stop);
-        break;
+        return;
     }
+    const std::string what = failure->step == Step::Read ? "прочитать файл " + file
+                             : failure->step == Step::WriteTemp ? "записать временный файл " + temp
+                                                                : "заменить файл " + file;
+    owner.ShowMessage("Не удалось " + what + ": " + failure->reason + ".\r\nФайл " + file +
+                          " не изменен.",
+                      kCaptionError, MessageIcon::Stop);
 }
