@@ -198,12 +198,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int choice = take();
     const int failByte = take();
     const int failAt = failByte >= 192 ? failByte - 191 : 0;
+    static const std::vector<LineRule> fuel = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
+    static const std::vector<LineRule> payload = MakePayloadStationRules(22, 65, 15, 2000, 1500);
     switch (choice % 4) {
     case 0:
-        rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
+        rules = fuel;
         break;
     case 1:
-        rules = MakePayloadStationRules(22, 65, 15, 2000, 1500);
+        rules = payload;
         break;
     case 2:
         rules = {{"", "all\n"}, {"Center", "c\n"}, {"1\n", "one\n"}};
