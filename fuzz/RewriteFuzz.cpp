@@ -194,34 +194,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         return byte;
     };
 
-    std::vector<LineRule> rules;
     const int choice = take();
     const int failByte = take();
     const int failAt = failByte >= 192 ? failByte - 191 : 0;
     static const std::vector<LineRule> fuel = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
     static const std::vector<LineRule> payload = MakePayloadStationRules(22, 65, 15, 2000, 1500);
-    switch (choice % 4) {
-    case 0:
-        rules = fuel;
-        break;
-    case 1:
-        rules = payload;
-        break;
-    case 2:
-        rules = {{"", "all\n"}, {"Center", "c\n"}, {"1\n", "one\n"}};
-        break;
-    default:
-        rules = ParseRules(data);
-        break;
-    }
+    static const std::vector<LineRule> odd = {{"", "all\n"}, {"Center", "c\n"}, {"1\n", "one\n"}};
+    std::vector<LineRule> own;
+    if (choice % 4 == 3)
+        own = ParseRules(data);
+    const std::vector<LineRule>& rules = choice % 4 == 0   ? fuel
+                                         : choice % 4 == 1 ? payload
+                                         : choice % 4 == 2 ? odd
+                                                           : own;
 
     MemoryFiles files(data, seed, failAt);
     Shown shown;
     ConfigRewriter(files).RewriteConfigFile(rules, "done", shown);
     if (shown.count != 1 || (files.tempExists && !files.unlinkFailed))
         Fault("not one message, or a temporary file left", rules.size(), data.size(), failAt);
-    const std::optional<std::string> expected = ExpectedFile(data, rules);
     const bool injected = failAt > 0 && failAt <= files.calls;
+    if (injected && !files.replaced) {
+        if (shown.icon != MessageIcon::Stop)
+            Fault("a failed run said it was done", rules.size(), data.size(), failAt);
+        return 0;
+    }
+    const std::optional<std::string> expected = ExpectedFile(data, rules);
     if (files.replaced) {
         // Done, unless the failure came after the rename: only the folder's flush was left.
         if (shown.icon != MessageIcon::Information || !expected || files.written != *expected ||
