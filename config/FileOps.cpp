@@ -7,13 +7,16 @@
 
 #include <io.h>
 #else
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 
@@ -71,6 +74,18 @@ int Failed(DWORD error) {
     return -1;
 }
 
+// A directory cannot be opened or deleted as a file, and Windows says "access denied": say so as
+// open(2) and unlink(2) do.
+int FailedOn(const std::wstring& name, DWORD error) {
+    const DWORD kind = GetFileAttributesW(name.c_str());
+    if (error == ERROR_ACCESS_DENIED && kind != INVALID_FILE_ATTRIBUTES &&
+        (kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;
+        return -1;
+    }
+    return Failed(error);
+}
+
 // The UTF-16 name Windows takes for a UTF-8 one; false for bytes that are no UTF-8.
 bool Wide(const char* utf8, std::wstring& wide) {
     const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
@@ -104,7 +119,38 @@ bool HeldOpenElsewhere(const std::wstring& name) {
     return false;
 }
 
+// The UTF-8 name of a UTF-16 one.
+std::string Narrow(const wchar_t* wide) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string name(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, name.data(), size, nullptr, nullptr);
+    name.pop_back();
+    return name;
+}
+
 } // namespace
+
+int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
+    std::wstring pattern;
+    if (!Wide(path, pattern))
+        return Failed(ERROR_NO_UNICODE_TRANSLATION);
+    pattern += L"\\*";
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return Failed(GetLastError());
+    names.clear();
+    do {
+        const std::string name = Narrow(entry.cFileName);
+        if (name != "." && name != ".." && !name.empty())
+            names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    return error == ERROR_NO_MORE_FILES ? 0 : Failed(error);
+}
 
 int FileOps::Open(const char* path, int flags, mode_t) {
     std::wstring name;
@@ -125,7 +171,7 @@ int FileOps::Open(const char* path, int flags, mode_t) {
     const HANDLE handle = CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return Failed(GetLastError());
+        return FailedOn(name, GetLastError());
     const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle),
                                    _O_BINARY | (access == GENERIC_READ ? _O_RDONLY : 0));
     if (fd < 0) {
@@ -193,19 +239,27 @@ int FileOps::Unlink(const char* path) {
         return Failed(ERROR_NO_UNICODE_TRANSLATION);
     if (DeleteFileW(name.c_str()))
         return 0;
-    const DWORD error = GetLastError();
-    // A directory cannot be deleted as a file; say so as unlink(2) does.
-    const DWORD kind = GetFileAttributesW(name.c_str());
-    if (error == ERROR_ACCESS_DENIED && kind != INVALID_FILE_ATTRIBUTES &&
-        (kind & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        errno = EISDIR;
-        return -1;
-    }
-    return Failed(error);
+    return FailedOn(name, GetLastError());
 }
 
 #else // POSIX
 
+int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
+    DIR* dir = ::opendir(path);
+    if (dir == nullptr)
+        return -1;
+    names.clear();
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    const int error = errno;
+    ::closedir(dir);
+    errno = error;
+    return error == 0 ? 0 : -1;
+}
 int FileOps::Open(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
 }
@@ -215,19 +269,28 @@ ssize_t FileOps::Read(int fd, void* buffer, size_t size) {
 ssize_t FileOps::Write(int fd, const void* buffer, size_t size) {
     return ::write(fd, buffer, size);
 }
+int FileOps::Lstat(const char* path, struct stat* info) {
+    return ::lstat(path, info);
+}
+int FileOps::RealPath(const char* path, std::string& resolved) {
+    char* full = ::realpath(path, nullptr);
+    if (full == nullptr)
+        return -1;
+    resolved = full;
+    std::free(full);
+    return 0;
+}
+int FileOps::Access(const char* path, int mode) {
+    return ::access(path, mode);
+}
 int FileOps::Fstat(int fd, struct stat* info) {
     return ::fstat(fd, info);
 }
 int FileOps::Fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
 }
-int FileOps::SyncFileRange(int fd, off_t offset, off_t length) {
-#ifdef __linux__
-    return ::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE);
-#else
-    (void)fd, (void)offset, (void)length;
-    return 0;
-#endif
+int FileOps::Fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
 }
 int FileOps::Fsync(int fd) {
     return ::fsync(fd);

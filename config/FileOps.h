@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <string>
+#include <vector>
+
 #ifdef _WIN32
 #include <cstdint>
 
@@ -16,10 +19,10 @@ struct FileAttributes {
 };
 #endif
 
-// The file operations the rewriter performs, one call per system call, with the system's
+// Every file-system operation the rewriter performs, one call each, with the system's
 // conventions (-1 and errno on failure). The rewriter uses the system's own by default; a test
-// can put its own in place to make any one call fail. They are all called on the thread that
-// called the rewrite, in an order that depends only on what they return.
+// can put its own in place to make any one call fail, or keep the files in memory. The calls of a
+// run come in an order that depends only on what they return.
 //
 // On Windows they are the Win32 file functions with the same conventions: paths are UTF-8,
 // `flags` are the C runtime's O_ flags and `mode` is not used; a descriptor is the C runtime's
@@ -30,6 +33,8 @@ struct FileAttributes {
 class FileOps {
 public:
     virtual ~FileOps() = default;
+    // The names in the directory `path`, "." and ".." left out.
+    virtual int ListDirectory(const char* path, std::vector<std::string>& names);
     virtual int Open(const char* path, int flags, mode_t mode);
     virtual ssize_t Read(int fd, void* buffer, size_t size);
     virtual ssize_t Write(int fd, const void* buffer, size_t size);
@@ -38,12 +43,14 @@ public:
     // Leaves the file's other times as they are.
     virtual int SetAttributes(int fd, const FileAttributes& attributes);
 #else
+    // What `path` itself is, a symbolic link not followed.
+    virtual int Lstat(const char* path, struct stat* info);
+    // The absolute path of `path` with every symbolic link resolved (realpath).
+    virtual int RealPath(const char* path, std::string& resolved);
+    virtual int Access(const char* path, int mode);
     virtual int Fstat(int fd, struct stat* info);
     virtual int Fchmod(int fd, mode_t mode);
-    // Starts writing the `length` bytes from `offset` to the disk and returns without waiting for
-    // them (sync_file_range with SYNC_FILE_RANGE_WRITE); where the system has no such call, it
-    // does nothing and succeeds.
-    virtual int SyncFileRange(int fd, off_t offset, off_t length);
+    virtual int Fchown(int fd, uid_t owner, gid_t group);
 #endif
     virtual int Fsync(int fd);
     virtual int Close(int fd);

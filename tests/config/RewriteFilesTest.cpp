@@ -1,4 +1,5 @@
 // The rewrite of real configuration files of other aircraft, and of the tank lines.
+#include "RewriteFixture.h"
 #include "RewriteModel.h"
 #include "config/ConfigRewriter.h"
 #include "config/FuelTankRules.h"
@@ -24,7 +25,8 @@ std::vector<std::string> Lines(const std::string& bytes) {
 
 struct RealFile {
     const char* name;
-    int tankLines; // lines that hold one of the nine tank keys
+    int tankLines;       // lines that hold one of the nine tank keys
+    bool shared = false; // one of ../shared/testdata/aircraft-cfg, not of tests/data
 };
 
 void PrintTo(const RealFile& file, std::ostream* out) {
@@ -34,16 +36,23 @@ void PrintTo(const RealFile& file, std::ostream* out) {
 class RewriteRealFile : public testing::TestWithParam<RealFile> {};
 
 TEST_P(RewriteRealFile, ChangesOnlyTheTankLines) {
-    const std::string before =
-        ReadFileBytes(TestDataFile(std::string("aircraft-cfg/") + GetParam().name));
+    const RealFile& file = GetParam();
+    const auto path = file.shared ? SharedDataFile(std::string("aircraft-cfg/") + file.name)
+                                  : DataFile(file.name);
+    if (path.empty())
+        GTEST_SKIP() << kNoSharedTestData;
+    const std::string before = ReadFileBytes(path);
     ASSERT_FALSE(before.empty());
     const auto rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
 
     ScratchDirectory dir;
-    WriteFileBytes(kConfigFileName, before);
+    // The lower-case name is found as it is, and keeps it.
+    const char* name = std::string_view(file.name) == "aircraft.cfg" ? file.name : kConfigFileName;
+    WriteFileBytes(name, before);
     RecordingCallback owner;
     ConfigRewriter().RewriteConfigFile(rules, "done", owner);
-    const std::string after = ReadFileBytes(kConfigFileName);
+    ExpectCompleted(owner.messages);
+    const std::string after = ReadFileBytes(name);
 
     EXPECT_TRUE(after == ExpectedRewrite(before, rules));
     // Line by line: a line with a key is its rule's line, any other the same bytes ending in
@@ -77,8 +86,10 @@ TEST_P(RewriteRealFile, ChangesOnlyTheTankLines) {
 
 INSTANTIATE_TEST_SUITE_P(
     TestData, RewriteRealFile,
-    testing::Values(RealFile{"hampden.cfg", 4}, RealFile{"swift-fr5.cfg", 2},
-                    RealFile{"a320-ai.cfg", 1}, RealFile{"b747-8i-flight_model.cfg", 25}),
+    testing::Values(RealFile{"il18-aircraft.cfg", 11}, RealFile{"aircraft.cfg", 9},
+                    RealFile{"hampden.cfg", 4, true}, RealFile{"swift-fr5.cfg", 2, true},
+                    RealFile{"a320-ai.cfg", 1, true},
+                    RealFile{"b747-8i-flight_model.cfg", 25, true}),
     [](const auto& info) {
         std::string name = info.param.name;
         std::replace_if(
@@ -86,6 +97,27 @@ INSTANTIATE_TEST_SUITE_P(
             [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
         return name;
     });
+
+// The UTF-16 copy of our file comes out as the rewrite of its text, in UTF-16 again.
+TEST(RewriteRealFile, Utf16CopyIsRewrittenAsItsText) {
+    const std::string text = ReadFileBytes(DataFile("il18-aircraft.cfg"));
+    const std::string before = ReadFileBytes(DataFile("il18-aircraft-utf16.cfg"));
+    const auto rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
+    const auto utf16 = [](const std::string& ascii) {
+        std::string bytes = "\xff\xfe";
+        for (char c : ascii)
+            bytes += std::string{c, '\0'};
+        return bytes;
+    };
+    ASSERT_TRUE(before == utf16(text));
+
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, before);
+    RecordingCallback owner;
+    ConfigRewriter().RewriteConfigFile(rules, "done", owner);
+    ExpectCompleted(owner.messages);
+    EXPECT_TRUE(ReadFileBytes(kConfigFileName) == utf16(ExpectedRewrite(text, rules)));
+}
 
 TEST(FuelTankRules, AreTheNineLinesInTheirOrder) {
     const auto rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);

@@ -16,9 +16,9 @@ inline const std::string kBefore = "[fuel]\r\nCenter1=1, 2, 3\r\nLeftTip=4\n";
 inline const std::string kAfter = "[fuel]\r\nCenter1=new\r\nLeftTip=4\r\n";
 
 // Rewrites with kRules; what the user was shown.
-inline std::vector<ShownMessage> Rewrite() {
+inline std::vector<ShownMessage> Rewrite(FileOps& ops = FileOps::System()) {
     RecordingCallback owner;
-    ConfigRewriter().RewriteConfigFile(kRules, "done", owner);
+    ConfigRewriter(ops).RewriteConfigFile(kRules, "done", owner);
     return owner.messages;
 }
 
@@ -34,4 +34,14 @@ inline void ExpectFailed(const std::vector<ShownMessage>& messages, std::string_
     EXPECT_EQ(messages[0].icon, MessageIcon::Stop);
     EXPECT_NE(messages[0].text.find(text), std::string::npos) << messages[0].text;
     EXPECT_EQ(messages[0].text.find("done"), std::string::npos);
+}
+
+// "Unable to open the file.", then why, naming Aircraft.cfg of the current directory.
+inline void ExpectCannotOpen(const std::vector<ShownMessage>& messages, std::string_view reason) {
+    ExpectFailed(messages, reason);
+    EXPECT_EQ(messages[0].text.rfind("Unable to open the file.\r\nНе удалось открыть файл «" +
+                                         FullPathOf(kConfigFileName) + "»: ",
+                                     0),
+              0u)
+        << messages[0].text;
 }

@@ -1,5 +1,6 @@
 // A rewrite killed at any moment leaves the old file or the new one, never a mixture, and the
 // next rewrite finishes the job.
+#include "CountingOps.h"
 #include "RewriteModel.h"
 #include "config/ConfigRewriter.h"
 #include "config/FuelTankRules.h"
@@ -8,10 +9,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "config/Win32Api.h"
 #else
 #include <signal.h>
 #include <sys/wait.h>
@@ -21,6 +19,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -29,59 +28,59 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 #ifdef _WIN32
-// Under Wine a process takes long to start and end, and the rewrite is slower: a smaller file and
-// fewer kills keep the test within half a minute. One run there may take twice as long as the
-// next, so the moments of the kills follow what the runs take (see below).
-constexpr std::size_t kFileSize = 4u * 1024 * 1024;
-constexpr int kKills = 30;
-constexpr int kMaxRounds = 120;
-constexpr bool kFollowRunTime = true;
+// A process takes long to start under Wine.
+constexpr int kTimedKills = 10;
 #else
-// About a third of the rounds end before their kill would come (see below): the rounds leave
-// room for that. A build with the address or thread checker runs several times slower, and a busy
-// machine slower still: a smaller file, which still takes many blocks, and half the kills keep it
-// within the deadline.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define REWRITE_KILL_CHECKED_BUILD
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define REWRITE_KILL_CHECKED_BUILD
-#endif
-#endif
-#ifdef REWRITE_KILL_CHECKED_BUILD
-constexpr std::size_t kFileSize = 6u * 1024 * 1024;
-constexpr int kKills = 50;
-#else
-constexpr std::size_t kFileSize = 16u * 1024 * 1024;
-constexpr int kKills = 100;
-#endif
-constexpr int kMaxRounds = 2 * kKills;
-constexpr bool kFollowRunTime = false;
+constexpr int kTimedKills = 30;
 #endif
 
 const std::vector<LineRule> kRulesA = MakeFuelTankRules(100.0f, 200.0f, 300.0f, 400.0f);
 const std::vector<LineRule> kRulesB = MakeFuelTankRules(4950.0f, 3850.0f, 2860.0f, 2590.0f);
 
+// Ends the process, as a kill would, as its file operation number `killAt` begins.
+class KillingOps : public CountingOps {
+public:
+    explicit KillingOps(int killAt) : m_killAt(killAt) {}
+
+private:
+    bool Before() override {
+        if (calls == m_killAt) {
 #ifdef _WIN32
-// Windows has no fork: the child is this program again, which runs only the test below with the
-// rules named in the environment, and is ended with TerminateProcess.
-constexpr const char* kChildRules = "IL18_REWRITE_CHILD_RULES";
-constexpr DWORD kKilledCode = 0xDEAD;
+            TerminateProcess(GetCurrentProcess(), 0xDEAD);
+#else
+            raise(SIGKILL);
+#endif
+        }
+        return false;
+    }
+    int m_killAt;
+};
+
+// Rewrites once with the rules `which` names ('A' or 'B'), killed at file operation `killAt`
+// (0: at no operation); true when it completed.
+bool RewriteOnce(char which, int killAt) {
+    KillingOps ops(killAt);
+    RecordingCallback owner;
+    ConfigRewriter(ops).RewriteConfigFile(which == 'B' ? kRulesB : kRulesA, "done", owner);
+    return owner.messages.size() == 1 && owner.messages[0].text == "done";
+}
+
+#ifdef _WIN32
+// Windows has no fork: the child is this program again, which runs only the test below with what
+// to do named in the environment.
+constexpr const char* kChildTask = "IL18_REWRITE_CHILD";
 
 TEST(RewriteKillChild, DISABLED_RewritesOnce) {
-    const char* which = std::getenv(kChildRules);
-    if (which == nullptr)
+    const char* task = std::getenv(kChildTask);
+    if (task == nullptr)
         GTEST_SKIP() << "runs only as the child of RewriteKill";
-    RecordingCallback owner;
-    ConfigRewriter().RewriteConfigFile(which[0] == 'B' ? kRulesB : kRulesA, "done", owner);
-    ASSERT_EQ(owner.messages.size(), 1u);
-    ASSERT_EQ(owner.messages[0].text, "done");
+    ASSERT_TRUE(RewriteOnce(task[0], std::atoi(task + 1)));
 }
 
 using Child = HANDLE;
 
-Child RewriteInChild(const std::vector<LineRule>& rules) {
-    SetEnvironmentVariableA(kChildRules, &rules == &kRulesB ? "B" : "A");
+Child RewriteInChild(char which, int killAt) {
+    SetEnvironmentVariableA(kChildTask, (which + std::to_string(killAt)).c_str());
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string command = std::string("\"") + exe +
@@ -97,108 +96,113 @@ Child RewriteInChild(const std::vector<LineRule>& rules) {
     return process.hProcess;
 }
 void Kill(Child child) {
-    TerminateProcess(child, kKilledCode);
+    TerminateProcess(child, 0xDEAD);
 }
-struct Ended {
-    bool killed, succeeded;
-};
-Ended Wait(Child child) {
+// True when the child completed its rewrite.
+bool Wait(Child child) {
     WaitForSingleObject(child, INFINITE);
     DWORD code = 1;
     GetExitCodeProcess(child, &code);
     CloseHandle(child);
-    return {code == kKilledCode, code == 0};
+    return code == 0;
 }
 #else
 using Child = pid_t;
 
-// Rewrites in a child process; returns the child's pid.
-pid_t RewriteInChild(const std::vector<LineRule>& rules) {
+Child RewriteInChild(char which, int killAt) {
     const pid_t child = fork();
-    if (child == 0) {
-        RecordingCallback owner;
-        ConfigRewriter().RewriteConfigFile(rules, "done", owner);
-        _exit(owner.messages.size() == 1 && owner.messages[0].text == "done" ? 0 : 1);
-    }
+    if (child == 0)
+        _exit(RewriteOnce(which, killAt) ? 0 : 1);
     return child;
 }
 void Kill(Child child) {
     kill(child, SIGKILL);
 }
-struct Ended {
-    bool killed, succeeded;
-};
-Ended Wait(Child child) {
+bool Wait(Child child) {
     int status = 0;
     waitpid(child, &status, 0);
-    return {WIFSIGNALED(status), WIFEXITED(status) && WEXITSTATUS(status) == 0};
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 #endif
 
-TEST(RewriteKill, FileIsAlwaysOldOrNew) {
-    ScratchDirectory dir;
-    std::string original;
-    while (original.size() < kFileSize)
-        original += "[fuel]\r\nCenter2=0, 0, 0, 100, 0\r\nLeftAux=1, 2, 3, 4, 5\n"
-                    "station_load.0=170, 1, 2, 3, Pilot\r\nsome ordinary line of the file\r\n";
-    const std::vector<LineRule>& rulesA = kRulesA;
-    const std::vector<LineRule>& rulesB = kRulesB;
-    const std::string formA = ExpectedRewrite(original, rulesA);
-    const std::string formB = ExpectedRewrite(formA, rulesB);
-    ASSERT_EQ(ExpectedRewrite(formB, rulesA), formA);
-    WriteFileBytes(kConfigFileName, original);
+class RewriteKill : public testing::Test {
+protected:
+    void SetUp() override {
+        // A file of a few megabytes, so that a kill at a random moment may land within the run.
+        const std::string unit = ReadFileBytes(DataFile("il18-aircraft.cfg")) + "\r\n";
+        while (m_current.size() < (std::size_t{4} << 20))
+            m_current += unit;
+        m_forms[0] = ExpectedRewrite(m_current, kRulesA);
+        m_forms[1] = ExpectedRewrite(m_forms[0], kRulesB);
+        ASSERT_EQ(ExpectedRewrite(m_forms[1], kRulesA), m_forms[0]);
+        WriteFileBytes(kConfigFileName, m_current);
+    }
 
-    // How long one whole run takes here.
-    const auto started = Clock::now();
-    ASSERT_TRUE(Wait(RewriteInChild(rulesA)).succeeded);
-    auto runTime = Clock::now() - started;
-    ASSERT_TRUE(ReadFileBytes(kConfigFileName) == formA);
-
-    std::mt19937 random(75);
-    std::string current = formA;
-    int kills = 0, killedBeforeReplacing = 0;
-    const auto deadline = Clock::now() + std::chrono::seconds(150);
-    int rounds = 0;
-    for (; kills < kKills && rounds < kMaxRounds && Clock::now() < deadline; ++rounds) {
-        const int round = rounds;
-        const bool toB = round % 2 == 0;
-        const auto& rules = toB ? rulesB : rulesA;
-        const std::string& target = toB ? formB : formA;
-
-        // Kill at a moment spread evenly over the run's whole duration, and beyond, as a run may
-        // take longer than the first.
-        const auto delay = runTime * (std::uniform_real_distribution<double>(0.0, 1.5)(random));
-        const Child child = RewriteInChild(rules);
-        std::this_thread::sleep_for(delay);
-        Kill(child);
-        const Ended ended = Wait(child);
-        if (ended.killed)
-            ++kills;
-
+    // One round: a child rewrites towards the other form and is killed (`kill` is called with
+    // it); the file is then the old form or the new one, and a run here completes the rewrite.
+    template <typename KillChild>
+    void Round(int killAt, KillChild kill) {
+        const char which = m_round % 2 == 0 ? 'A' : 'B';
+        const std::string& target = m_forms[m_round % 2];
+        ++m_round;
+        kill(RewriteInChild(which, killAt));
         const std::string after = ReadFileBytes(kConfigFileName);
-        const bool old = after == current;
-        ASSERT_TRUE(old || after == target)
-            << "round " << round << ": a mixture of " << after.size() << " bytes";
-        if (old && ended.killed)
-            ++killedBeforeReplacing;
-        // A run that ended before its kill was shorter than thought, a killed one may have been
-        // longer: the next kill comes somewhat earlier or later.
-        if (kFollowRunTime)
-            runTime = ended.killed ? runTime * 21 / 20 : runTime * 4 / 5;
+        ASSERT_TRUE(after == m_current || after == target)
+            << "a mixture of " << after.size() << " bytes";
 
-        // The next run succeeds, whatever the killed one left behind.
-        RecordingCallback owner;
-        ConfigRewriter().RewriteConfigFile(rules, "done", owner);
-        ASSERT_EQ(owner.messages.size(), 1u);
-        ASSERT_EQ(owner.messages[0].text, "done");
+        ASSERT_TRUE(RewriteOnce(which, 0));
         ASSERT_TRUE(ReadFileBytes(kConfigFileName) == target);
         ASSERT_FALSE(fs::exists(fs::symlink_status(kTempFileName)));
-        current = target;
+        m_current = target;
     }
-    std::cout << kills << " kills, " << killedBeforeReplacing
-              << " before the file was replaced, run "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(runTime).count() << " ms\n";
-    EXPECT_GE(kills, kKills);
+
+    ScratchDirectory m_dir;
+    std::string m_current;
+    std::string m_forms[2]; // after rules A, after rules B
+    int m_round = 0;
+};
+
+TEST_F(RewriteKill, AtEachFileOperationTheFileIsOldOrNew) {
+    CountingOps counting;
+    RecordingCallback owner;
+    ConfigRewriter(counting).RewriteConfigFile(kRulesA, "done", owner);
+    ASSERT_EQ(owner.messages.at(0).text, "done");
+    m_current = m_forms[0];
+    m_round = 1;
+
+    for (int killAt = 1; killAt <= counting.calls; ++killAt) {
+        SCOPED_TRACE("killed at operation " + std::to_string(killAt) + " of " + counting.sequence);
+        Round(killAt, [](Child child) { EXPECT_FALSE(Wait(child)); });
+        if (HasFatalFailure())
+            return;
+    }
+    std::printf("killed at each of %d file operations: %s\n", counting.calls,
+                counting.sequence.c_str());
+}
+
+TEST_F(RewriteKill, AtRandomMomentsTheFileIsOldOrNew) {
+    // How long one whole run in a child takes here, its start included.
+    const auto started = Clock::now();
+    ASSERT_TRUE(Wait(RewriteInChild('A', 0)));
+    const auto runTime = Clock::now() - started;
+    m_current = m_forms[0];
+    m_round = 1;
+
+    std::mt19937 random(75);
+    for (int kill = 0; kill < kTimedKills; ++kill) {
+        SCOPED_TRACE("kill " + std::to_string(kill));
+        const auto delay = runTime * std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        Round(0, [&](Child child) {
+            std::this_thread::sleep_for(delay);
+            Kill(child);
+            Wait(child);
+        });
+        if (HasFatalFailure())
+            return;
+    }
+    std::printf("%d kills at random moments of a run of %lld ms\n", kTimedKills,
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(runTime).count()));
 }
 
 } // namespace

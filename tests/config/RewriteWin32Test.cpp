@@ -6,10 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "config/Win32Api.h"
 
 namespace fs = std::filesystem;
 
@@ -57,6 +54,8 @@ TEST_P(RewriteHeldFile, IsReportedAndTheFileStaysAsItWas) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].icon, MessageIcon::Stop);
     EXPECT_NE(messages[0].text.find(c.message), std::string::npos) << messages[0].text;
+    // The file by its full path.
+    EXPECT_NE(messages[0].text.find("«" + FullPathOf(kConfigFileName) + "»"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
     if (std::string_view(c.file) == kConfigFileName) {
         EXPECT_FALSE(fs::exists(kTempFileName));
@@ -78,10 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
                  FILE_SHARE_READ | FILE_SHARE_WRITE, "Unable to open the file."},
         // Read elsewhere, but not to be replaced meanwhile.
         HeldCase{"read_elsewhere", kConfigFileName, GENERIC_READ, FILE_SHARE_READ,
-                 "Не удалось заменить файл «Aircraft.cfg»: файл занят."},
+                 "Не удалось заменить файл «"},
         // A temporary file left by an earlier run, still held open by some program.
         HeldCase{"temporary_file_held", kTempFileName, GENERIC_READ, 0,
-                 "Не удалось записать временный файл «TempFile.txt»: файл занят."}),
+                 "\\TempFile.txt»: файл занят."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

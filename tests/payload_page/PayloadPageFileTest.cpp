@@ -137,8 +137,10 @@ TEST_F(PayloadPageFileTest, LoadWithoutAFileSaysSoAndWritesNothing) {
     std::filesystem::remove("Aircraft.cfg");
     Driver().Click(IDC_LOAD_PAYLOAD);
     EXPECT_EQ(Driver().TakeMessages(),
-              (std::vector<SeenMessage>{
-                  {"Загрузчик самолета Ил-18Д", "Unable to open the file.", MessageIcon::Stop}}));
+              (std::vector<SeenMessage>{{"Загрузчик самолета Ил-18Д",
+                                         "Unable to open the file.\nНе удалось открыть файл «" +
+                                             FullPathOf("Aircraft.cfg") + "»: файл не найден.",
+                                         MessageIcon::Stop}}));
     EXPECT_TRUE(std::filesystem::is_empty(m_scratch.path()));
 }
 

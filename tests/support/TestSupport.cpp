@@ -80,6 +80,17 @@ void WriteFileBytes(const fs::path& path, std::string_view bytes) {
         ADD_FAILURE() << "cannot write " << path;
 }
 
-fs::path TestDataFile(std::string_view relative) {
-    return fs::path(LOADER_TESTDATA_DIR) / relative;
+fs::path DataFile(std::string_view name) {
+    return fs::path(LOADER_DATA_DIR) / name;
+}
+
+fs::path SharedDataFile(std::string_view relative) {
+    const fs::path path = fs::path(LOADER_TESTDATA_DIR) / relative;
+    std::error_code error;
+    return fs::exists(path, error) ? path : fs::path();
+}
+
+std::string FullPathOf(std::string_view name) {
+    const std::u8string path = (fs::current_path() / name).u8string();
+    return std::string(path.begin(), path.end());
 }

@@ -42,5 +42,15 @@ private:
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
-// A file of ../shared/testdata.
-std::filesystem::path TestDataFile(std::string_view relative);
+// Why a case of ../shared/testdata does not run.
+inline constexpr const char* kNoSharedTestData =
+    "../shared/testdata is not beside the repository: this case of a real file is skipped";
+
+// `name` in the current directory, as a UTF-8 text ("/tmp/il18-test-x/Aircraft.cfg").
+std::string FullPathOf(std::string_view name);
+
+// A file of the project's own test files (tests/data).
+std::filesystem::path DataFile(std::string_view name);
+// A file of ../shared/testdata (real files of other aircraft), or empty when the folder is not
+// there; the caller then skips its case with a note.
+std::filesystem::path SharedDataFile(std::string_view relative);

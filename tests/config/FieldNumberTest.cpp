@@ -1,5 +1,5 @@
-#include "ui/DataExchange.h"
-#include "ui/DialogTemplate.h"
+// The numbers of the dialog fields, as they are read and shown.
+#include "config/NumberText.h"
 
 #include <climits>
 #include <cmath>
@@ -78,33 +78,6 @@ TEST(FormatFieldFloat, WhatItWritesReadsBackAsTheSameText) {
         ASSERT_TRUE(back.has_value()) << text;
         EXPECT_EQ(FormatFieldFloat(*back), text);
     }
-}
-
-struct MulDivCase {
-    int number, numerator, denominator, result;
-};
-
-class MulDivTest : public ::testing::TestWithParam<MulDivCase> {};
-
-TEST_P(MulDivTest, RoundsHalfAwayFromZero) {
-    const MulDivCase& c = GetParam();
-    EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.result);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, MulDivTest,
-                         ::testing::Values(MulDivCase{430, 6, 4, 645}, MulDivCase{230, 13, 8, 374},
-                                           MulDivCase{5, 13, 8, 8}, MulDivCase{73, 13, 8, 119},
-                                           MulDivCase{1, 3, 2, 2}, MulDivCase{-1, 3, 2, -2},
-                                           MulDivCase{1, -3, 2, -2}, MulDivCase{3, 1, -2, -2},
-                                           MulDivCase{7, 1, 0, -1},
-                                           MulDivCase{INT_MAX, 2, 1, -1},
-                                           MulDivCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX}));
-
-TEST(DialogUnitsToPixels, ConvertsWithTheDialogFontsBaseUnits) {
-    EXPECT_EQ(DialogUnitsToPixels(0, 0, 430, 230), (PixelRect{0, 0, 645, 374}));
-    // The aircraft picture lands on its bitmap's own size.
-    EXPECT_EQ(DialogUnitsToPixels(6, 5, 418, 73), (PixelRect{9, 8, 627, 119}));
-    EXPECT_EQ(DialogUnitsToPixels(79, 40, 40, 14), (PixelRect{119, 65, 60, 23}));
 }
 
 } // namespace
