@@ -19,7 +19,7 @@ struct SeenMessage {
 };
 
 // The keys PressKey presses, each as the keyboard's key of that name.
-enum class DriverKey { Left, Right, Home, End, PageUp, PageDown, Escape };
+enum class DriverKey { Left, Right, Home, End, PageUp, PageDown, Escape, Up, Down, F4 };
 
 // For PressKey: the control that has the focus now, left where it is.
 inline constexpr int kFocusedControl = 0;
@@ -85,6 +85,11 @@ public:
     virtual void PressKey(int id, DriverKey key, int times) = 0;
     // Opens the combo box's list and clicks its entry `index`.
     virtual void ChooseEntry(int id, int index) = 0;
+    // Turns the mouse wheel `notches` notches (positive: away from the user) with the pointer
+    // over control `id`, wherever the focus is.
+    virtual void TurnWheel(int id, int notches) = 0;
+    // Minimizes the sheet (true) or restores it (false).
+    virtual void Minimize(bool minimized) = 0;
     // The text the control shows ("" for a control without text, such as a slider).
     virtual std::string Read(int id) = 0;
     // The slider's range, position and ticks; a control that is no slider fails the test.
@@ -99,7 +104,8 @@ public:
     // Closes the sheet with its title bar's close box.
     virtual void CloseWindow() = 0;
 
-    // What the page the sheet shows looks like now: its client area from its top-left corner,
+    // What the page the sheet shows looks like now, as the sheet shows it (the sheet's own
+    // background behind the page included): its client area from its top-left corner,
     // controls and blits included, one image pixel per page pixel (645 x 374 for the pages of
     // the program), each 0xFFRRGGBB. An empty image (and a failed test) when no page is shown.
     virtual RgbImage Grab() = 0;

@@ -210,10 +210,7 @@ void CSliderCtrl::SetRange(int minimum, int maximum, bool redraw) {
     ReportingSlider* slider = Slider(m_hWnd);
     if (slider == nullptr)
         return;
-    {
-        const QSignalBlocker quiet(slider);
-        slider->setRange(minimum, maximum);
-    }
+    slider->SetRangeQuietly(minimum, maximum);
     if (redraw)
         slider->Report();
 }

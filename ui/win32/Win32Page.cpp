@@ -386,14 +386,25 @@ bool TakeSliderReport(HWND slider) {
     return true;
 }
 
+bool HasClass(HWND window, const wchar_t* name) {
+    wchar_t className[32];
+    return GetClassNameW(window, className, 32) > 0 && lstrcmpiW(className, name) == 0;
+}
+
+bool IsSlider(HWND window) {
+    return HasClass(window, TRACKBAR_CLASSW);
+}
+
 void AskEverySliderReport(HWND page) {
     for (HWND child = GetWindow(page, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32];
-        if (GetClassNameW(child, className, 32) > 0 && lstrcmpiW(className, TRACKBAR_CLASSW) == 0)
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (IsSlider(child))
             AskSliderReport(child);
-    }
 }
+
+// Posted to a page when a field refused its text while a button of the page held the mouse: the
+// button's click is over, and it must not keep the mouse (its next click would be lost).
+constexpr UINT kReleaseButtonMessage = WM_APP + 1;
 
 } // namespace
 
@@ -456,12 +467,25 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         if (code == BN_CLICKED || code == CBN_SELENDOK || code == EN_CHANGE || code == EN_KILLFOCUS)
             page->OnControlNotify(code, id);
+        // A refusal took the focus back from the button being clicked (a message box took the
+        // click): that button lets the mouse go once its click has been handled.
+        if (code == EN_KILLFOCUS && GetFocus() == reinterpret_cast<HWND>(lParam) &&
+            GetCapture() != nullptr && HasClass(GetCapture(), WC_BUTTONW))
+            PostMessageW(window, kReleaseButtonMessage, 0, reinterpret_cast<LPARAM>(GetCapture()));
         return TRUE;
     }
+    case kReleaseButtonMessage:
+        if (GetCapture() == reinterpret_cast<HWND>(lParam))
+            ReleaseCapture();
+        SendMessageW(reinterpret_cast<HWND>(lParam), BM_SETSTATE, FALSE, 0);
+        return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         switch (header->code) {
         case NM_CUSTOMDRAW:
+            // Buttons and group boxes of the visual style send it too: only a slider reports.
+            if (!IsSlider(header->hwndFrom))
+                return FALSE;
             // The slider's report: once per paint, before anything of it is drawn.
             if (reinterpret_cast<const NMCUSTOMDRAW*>(lParam)->dwDrawStage == CDDS_PREPAINT &&
                 TakeSliderReport(header->hwndFrom))
@@ -585,10 +609,25 @@ bool PreTranslatePageMessage(const MSG& message) {
         return false;
     HWND focus = GetFocus();
     HWND page = focus;
-    while (page != nullptr && PageOfWindow(page) == nullptr)
+    HWND control = nullptr; // the page's child that has the focus, or holds it
+    while (page != nullptr && PageOfWindow(page) == nullptr) {
+        control = page;
         page = GetParent(page);
+    }
     if (page == nullptr)
         return false;
+    // An open list takes Enter for its highlighted entry.
+    if (control != nullptr && HasClass(control, WC_COMBOBOXW) &&
+        SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != FALSE)
+        return false;
+    // A push button with the focus is the one Enter presses.
+    const LONG_PTR type =
+        control != nullptr ? GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK : -1;
+    if (control != nullptr && HasClass(control, WC_BUTTONW) &&
+        (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+        SendMessageW(control, BM_CLICK, 0, 0);
+        return true;
+    }
     for (const ControlTemplate& control : PageOfWindow(page)->GetTemplate()->controls) {
         if (control.kind != ControlKind::PushButton || !Has(control, kStyleDefault))
             continue;

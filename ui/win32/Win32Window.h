@@ -53,6 +53,8 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Whether OK has been pressed on the sheet (its pages were told to apply); forgotten when the
 // sheet is shown again.
 bool SheetWasAccepted(HWND sheet);
+// Whether the sheet's DoModal runs its loop now.
+bool SheetRunsModally(HWND sheet);
 void ForgetSheetAcceptance(HWND sheet);
 
 // What a window's message loop does with a message before the dialog manager sees it: Enter in

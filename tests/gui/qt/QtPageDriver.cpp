@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -57,6 +58,12 @@ Qt::Key QtKey(DriverKey key) {
         return Qt::Key_PageDown;
     case DriverKey::Escape:
         return Qt::Key_Escape;
+    case DriverKey::Up:
+        return Qt::Key_Up;
+    case DriverKey::Down:
+        return Qt::Key_Down;
+    case DriverKey::F4:
+        return Qt::Key_F4;
     }
     return Qt::Key_unknown;
 }
@@ -67,6 +74,13 @@ QStringList Characters(std::string_view text) {
     for (const char32_t point : ToQString(text).toUcs4())
         characters << QString::fromUcs4(&point, 1);
     return characters;
+}
+
+// Where a key goes: to the focus, or to an open list, which has the keyboard.
+QWidget* KeyboardTarget() {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup != nullptr && popup->focusWidget() != nullptr ? popup->focusWidget()
+                                                               : QApplication::focusWidget();
 }
 
 } // namespace
@@ -150,7 +164,7 @@ void QtPageDriver::Click(int id) {
 }
 
 void QtPageDriver::PressEnter() {
-    QWidget* focused = QApplication::focusWidget();
+    QWidget* focused = KeyboardTarget();
     ASSERT_NE(focused, nullptr) << "no control has the focus";
     QTest::keyClick(focused, Qt::Key_Return);
     Settle(m_window);
@@ -160,7 +174,7 @@ void QtPageDriver::PressKey(int id, DriverKey key, int times) {
     if (id != kFocusedControl)
         Focus(id);
     for (int i = 0; i < times; ++i) {
-        QWidget* focused = QApplication::focusWidget();
+        QWidget* focused = KeyboardTarget();
         ASSERT_NE(focused, nullptr) << "no control has the focus";
         QTest::keyClick(focused, QtKey(key));
         Settle(m_window);
@@ -179,6 +193,30 @@ void QtPageDriver::ChooseEntry(int id, int index) {
     QTest::mouseMove(list->viewport(), entry.center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
     EXPECT_TRUE(WaitFor([list] { return !list->isVisible(); })) << "the list stayed open";
+    Settle(m_window);
+}
+
+void QtPageDriver::TurnWheel(int id, int notches) {
+    QWidget* control = Control(id);
+    ASSERT_NE(control, nullptr);
+    // The window system gives a wheel event to the widget under the pointer.
+    const QPointF at = QRectF(control->rect()).center();
+    QWheelEvent wheel(at, control->mapToGlobal(at), QPoint(), QPoint(0, notches * 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(control, &wheel);
+    Settle(m_window);
+}
+
+void QtPageDriver::Minimize(bool minimized) {
+    if (minimized) {
+        m_window->showMinimized();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        return;
+    }
+    m_window->showNormal();
+    m_window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window)) << "the window never became active";
     Settle(m_window);
 }
 
@@ -253,7 +291,10 @@ RgbImage QtPageDriver::Grab() {
         ADD_FAILURE() << "the window shows no page";
         return {};
     }
-    QImage image = page->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // From the whole window, so that what lies behind the page (the tab's pane) shows too.
+    QImage image = m_window->grab(QRect(page->mapTo(m_window, QPoint(0, 0)), page->size()))
+                       .toImage()
+                       .convertToFormat(QImage::Format_RGB32);
     if (image.size() != page->size()) {
         ADD_FAILURE() << "the page is painted at more than one image pixel a page pixel";
         return {};

@@ -222,8 +222,8 @@ void Win32PageDriver::PressEnter() {
 void Win32PageDriver::PressKey(int id, DriverKey key, int times) {
     if (id != kFocusedControl)
         Focus(id);
-    static constexpr std::array<WPARAM, 7> kKeys = {VK_LEFT,  VK_RIGHT, VK_HOME,  VK_END,
-                                                    VK_PRIOR, VK_NEXT,  VK_ESCAPE};
+    static constexpr std::array<WPARAM, 10> kKeys = {VK_LEFT, VK_RIGHT,  VK_HOME, VK_END,  VK_PRIOR,
+                                                     VK_NEXT, VK_ESCAPE, VK_UP,   VK_DOWN, VK_F4};
     for (int i = 0; i < times; ++i) {
         HWND focus = GetFocus();
         PressVirtualKey(focus != nullptr ? focus : m_sheet, kKeys[static_cast<std::size_t>(key)]);
@@ -252,6 +252,29 @@ void Win32PageDriver::ChooseEntry(int id, int index) {
                  reinterpret_cast<LPARAM>(&entry));
     PostClick(info.hwndList, {(entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2});
     Settle();
+}
+
+void Win32PageDriver::TurnWheel(int id, int notches) {
+    HWND control = Control(id);
+    if (control == nullptr)
+        return;
+    // The system gives the wheel to the window that has the focus, the pointer's place in screen
+    // coordinates.
+    POINT at = CentreOf(control);
+    ClientToScreen(control, &at);
+    HWND focus = GetFocus();
+    PostMessageW(focus != nullptr ? focus : m_sheet, WM_MOUSEWHEEL,
+                 MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(notches * WHEEL_DELTA))),
+                 Point(at.x, at.y));
+    Settle();
+}
+
+void Win32PageDriver::Minimize(bool minimized) {
+    ShowWindow(m_sheet, minimized ? SW_MINIMIZE : SW_RESTORE);
+    if (minimized)
+        PumpMessages();
+    else
+        Settle();
 }
 
 std::string Win32PageDriver::Read(int id) {
