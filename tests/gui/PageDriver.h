@@ -3,6 +3,7 @@
 #include "config/MessageCallback.h"
 #include "payload/RgbImage.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,6 +32,16 @@ struct SliderView {
     int position = 0;
     int tickEvery = 0; // steps from one tick mark to the next, 0 when it shows none
     friend bool operator==(const SliderView&, const SliderView&) = default;
+};
+
+// A control's text as the control lays it out, in page pixels: the room its lines take (a static
+// breaks them at blanks as it draws them; a word wider than the static widens it) and the room the
+// control gives them (a group box's title and a button's text keep clear of the frame).
+struct TextFit {
+    int width = 0;
+    int height = 0;
+    int roomWidth = 0;
+    int roomHeight = 0;
 };
 
 // What the sheet shows around its pages.
@@ -92,6 +103,9 @@ public:
     virtual void Minimize(bool minimized) = 0;
     // The text the control shows ("" for a control without text, such as a slider).
     virtual std::string Read(int id) = 0;
+    // The text of the shown page's control at `index` in the page's template (statics and group
+    // boxes have no id), measured in the font the control draws it with.
+    virtual TextFit MeasureText(std::size_t index) = 0;
     // The slider's range, position and ticks; a control that is no slider fails the test.
     virtual SliderView ReadSlider(int id) = 0;
     virtual bool HasFocus(int id) = 0;

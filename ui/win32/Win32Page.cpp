@@ -5,6 +5,7 @@
 #include "ui/win32/Win32Window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -35,6 +36,18 @@ HFONT ShellDialogFont() {
                            DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
     }();
     return font;
+}
+
+// The shell's dialog face at `height` pixels (a character's height), for a text that the dialog
+// font does not fit; kept for the program's life.
+HFONT ShellFontOfHeight(int height) {
+    static std::map<int, HFONT> fonts;
+    auto [entry, added] = fonts.try_emplace(height, nullptr);
+    if (added)
+        entry->second = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+    return entry->second;
 }
 
 // The base units of the sheet's own font, the shell's dialog font, by which the sheet sizes the
@@ -345,6 +358,64 @@ void FillControls(HWND window, const DialogTemplate& page) {
     }
 }
 
+// Whether the control's text fits it in `font`: a static's lines broken at blanks within its
+// width, a group box's title clear of the frame's corners, a button's text clear of its edge
+// (as the GUI tests' driver measures them).
+bool TextFits(HWND control, ControlKind kind, HFONT font) {
+    const std::wstring text = Widen(WindowText(control));
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, font);
+    bool fits = false;
+    if (kind == ControlKind::Static) {
+        RECT needed{0, 0, client.right, 0};
+        const UINT centred =
+            (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER ? DT_CENTER : 0;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | centred);
+        // A pixel either side for a glyph that reaches beyond its advance.
+        fits = needed.right - needed.left + 2 <= client.right && needed.bottom <= client.bottom;
+    } else {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        // The title starts past the frame's corner and stops as far before the other.
+        const int margin = kind == ControlKind::GroupBox ? 24 : 8;
+        fits = size.cx + margin <= client.right && size.cy <= client.bottom;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return fits;
+}
+
+// Every text in the dialog font where it fits, else in the shell's face at the largest size that
+// fits (the fonts differ from system to system; the template's places do not).
+void FitTexts(HWND window, const DialogTemplate& page) {
+    constexpr int kSmallestHeight = 7;
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const ControlTemplate& control : page.controls) {
+        if (child == nullptr)
+            break;
+        const bool hasText = control.kind == ControlKind::Static ||
+                             control.kind == ControlKind::GroupBox ||
+                             control.kind == ControlKind::PushButton;
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+        if (hasText && !control.text.empty() && !TextFits(child, control.kind, font)) {
+            LOGFONTW metrics{};
+            GetObjectW(font, sizeof(metrics), &metrics);
+            for (int height = std::abs(metrics.lfHeight) - 1; height >= kSmallestHeight; --height) {
+                if (TextFits(child, control.kind, ShellFontOfHeight(height)) ||
+                    height == kSmallestHeight) {
+                    SendMessageW(child, WM_SETFONT,
+                                 reinterpret_cast<WPARAM>(ShellFontOfHeight(height)), FALSE);
+                    break;
+                }
+            }
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+}
+
 // The page and its controls at their pixels (DialogUnitsToPixels), in template order, which is
 // the order of the page's child windows.
 void PlaceControls(HWND window, const DialogTemplate& page) {
@@ -448,6 +519,7 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CreateState(window, page);
         page->Attach(ToHandle(window));
         FillControls(window, *page->GetTemplate());
+        FitTexts(window, *page->GetTemplate());
         page->OnInitDialog();
         return TRUE;
     }

@@ -1,6 +1,7 @@
 #include "gui/qt/QtPageDriver.h"
 
 #include "gui/GuiTest.h"
+#include "ui/DialogTemplate.h"
 #include "ui/qt/QtWidgets.h"
 #include "ui/qt/QtWindow.h"
 
@@ -9,10 +10,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -228,6 +232,56 @@ std::string QtPageDriver::Read(int id) {
         return button->text().toStdString();
     if (auto* label = qobject_cast<QLabel*>(control))
         return label->text().toStdString();
+    return {};
+}
+
+TextFit QtPageDriver::MeasureText(std::size_t index) {
+    auto* tabs = m_window->findChild<QTabWidget*>();
+    QWidget* holder = tabs != nullptr ? tabs->currentWidget() : nullptr;
+    auto* page = holder != nullptr
+                     ? holder->findChild<PageWidget*>(QString(), Qt::FindDirectChildrenOnly)
+                     : nullptr;
+    const DialogTemplate* dialog =
+        page != nullptr ? FindDialogTemplate(page->objectName().toInt()) : nullptr;
+    if (dialog == nullptr || index >= dialog->controls.size()) {
+        ADD_FAILURE() << "the page has no control " << index;
+        return {};
+    }
+    // The control at the template's place (the page's children are in stacking order, not in
+    // template order).
+    const ControlTemplate& wanted = dialog->controls[index];
+    const PixelRect rect = DialogUnitsToPixels(wanted.x, wanted.y, wanted.w, wanted.h);
+    QWidget* control = nullptr;
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->geometry() == QRect(rect.x, rect.y, rect.w, rect.h) &&
+            child->objectName() == QString::number(wanted.id))
+            control = child;
+    if (control == nullptr) {
+        ADD_FAILURE() << "the page has no control " << index;
+        return {};
+    }
+    const QFontMetrics metrics(control->font());
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QRect room = label->contentsRect();
+        const QRect needed =
+            metrics.boundingRect(QRect(QPoint(0, 0), room.size()),
+                                 Qt::TextWordWrap | int(label->alignment()), label->text());
+        return {needed.width(), needed.height(), room.width(), room.height()};
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        // The title keeps 8 pixels from either corner of the frame.
+        return {metrics.horizontalAdvance(group->title()), metrics.height(), group->width() - 16,
+                group->height()};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QSize text = metrics.size(Qt::TextShowMnemonic, button->text());
+        const QSize needed =
+            button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button);
+        return {needed.width(), text.height(), button->width(), button->height()};
+    }
+    ADD_FAILURE() << "control " << index << " shows no text of its own";
     return {};
 }
 

@@ -25,6 +25,7 @@ public:
     void Minimize(bool minimized) override;
     std::string Read(int id) override;
     SliderView ReadSlider(int id) override;
+    TextFit MeasureText(std::size_t index) override;
     bool HasFocus(int id) override;
     SheetView ReadSheet() override;
     void ClickSheetButton(std::string_view text) override;

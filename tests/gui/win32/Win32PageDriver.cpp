@@ -284,6 +284,45 @@ std::string Win32PageDriver::Read(int id) {
     return WindowText(control);
 }
 
+TextFit Win32PageDriver::MeasureText(std::size_t index) {
+    HWND control = GetWindow(Page(), GW_CHILD);
+    for (std::size_t i = 0; i < index && control != nullptr; ++i)
+        control = GetWindow(control, GW_HWNDNEXT);
+    if (control == nullptr) {
+        ADD_FAILURE() << "the page has no control " << index;
+        return {};
+    }
+    const std::wstring text = Widen(WindowText(control));
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TextFit fit;
+    if (HasClass(control, WC_STATICW)) {
+        // As the static draws it: broken at blanks within its width.
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        RECT needed{0, 0, client.right, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX |
+                      ((style & SS_TYPEMASK) == SS_CENTER ? DT_CENTER : DT_LEFT));
+        // A pixel either side for a glyph that reaches beyond its advance.
+        fit = {needed.right - needed.left, needed.bottom - needed.top, client.right - 2,
+               client.bottom};
+    } else {
+        // A group box's title and a button's text: one line, clear of the frame.
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const bool group = (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        // A title starts past the frame's corner, about 12 pixels in, and must stop as far
+        // before the other.
+        fit = {size.cx, size.cy, client.right - (group ? 24 : 8), client.bottom};
+    }
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return fit;
+}
+
 SliderView Win32PageDriver::ReadSlider(int id) {
     HWND slider = Control(id);
     if (slider == nullptr || !HasClass(slider, TRACKBAR_CLASSW)) {
