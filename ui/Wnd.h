@@ -51,9 +51,6 @@ public:
 
     std::string GetWindowText() const;
     void SetWindowText(std::string_view text);
-    void SetFocus();
-    void EnableWindow(bool enable);
-    bool IsWindowEnabled() const;
     // Whether the top-level window this one belongs to is minimized.
     bool IsIconic() const;
     // The client area, from (0, 0).

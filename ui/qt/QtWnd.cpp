@@ -95,21 +95,6 @@ void CWnd::SetWindowText(std::string_view text) {
     }
 }
 
-void CWnd::SetFocus() {
-    if (QWidget* widget = ToWidget(m_hWnd))
-        widget->setFocus(Qt::OtherFocusReason);
-}
-
-void CWnd::EnableWindow(bool enable) {
-    if (QWidget* widget = ToWidget(m_hWnd))
-        widget->setEnabled(enable);
-}
-
-bool CWnd::IsWindowEnabled() const {
-    QWidget* widget = ToWidget(m_hWnd);
-    return widget != nullptr && widget->isEnabled();
-}
-
 bool CWnd::IsIconic() const {
     QWidget* widget = ToWidget(m_hWnd);
     return widget != nullptr && widget->window()->isMinimized();
@@ -180,23 +165,6 @@ int CComboBox::GetCount() const {
 int CComboBox::GetCurSel() const {
     QComboBox* combo = Combo(m_hWnd);
     return combo != nullptr && combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;
-}
-
-int CComboBox::SetCurSel(int index) {
-    QComboBox* combo = Combo(m_hWnd);
-    if (combo == nullptr)
-        return CB_ERR;
-    const bool inRange = index >= 0 && index < combo->count();
-    combo->setCurrentIndex(inRange ? index : -1);
-    return inRange ? index : CB_ERR;
-}
-
-int CComboBox::AddString(std::string_view text) {
-    QComboBox* combo = Combo(m_hWnd);
-    if (combo == nullptr)
-        return CB_ERR;
-    combo->addItem(ToQString(text));
-    return combo->count() - 1;
 }
 
 void CComboBox::GetLBText(int index, std::string& text) const {
