@@ -34,8 +34,23 @@ public:
     static bool Active();
 };
 
-// The page whose window `window` is, or nullptr when it is no page's.
+// Whether the window is of the class `name`.
+bool HasClass(HWND window, const wchar_t* name);
+
+// The shell's dialog font at 8 points, and its face at `height` pixels; kept for the program's
+// life (Win32DialogTemplate.cpp).
+HFONT ShellDialogFont();
+HFONT ShellFontOfHeight(int height);
+
+// What is kept of a page's window (Win32PageState.cpp): made when its dialog starts, gone with its
+// window. PageOfWindow gives the page whose window `window` is, or nullptr when it is no page's.
+void CreatePageState(HWND window, CPropertyPage* page);
+void DestroyPageState(HWND window);
 CPropertyPage* PageOfWindow(HWND window);
+// Paints what has been blitted onto `area` of the page (page pixels).
+void PaintPageBlits(HWND window, HDC dc, const RECT& area);
+// Draws the page's picture control (WM_DRAWITEM): its bitmap, its frame, the blits over it.
+void DrawPagePicture(HWND window, const DRAWITEMSTRUCT& item);
 
 // A slider reports its position in its paint (NM_CUSTOMDRAW) when the position has changed since
 // its last report, or when a report was asked for (SetPos, SetRange with redraw, the page shown);

@@ -36,14 +36,14 @@ std::string WindowText(HWND window) {
     return Narrow(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied)));
 }
 
-namespace {
-
-int g_quietChanges = 0;
-
 bool HasClass(HWND window, const wchar_t* name) {
     wchar_t className[32];
     return GetClassNameW(window, className, 32) > 0 && lstrcmpiW(className, name) == 0;
 }
+
+namespace {
+
+int g_quietChanges = 0;
 
 } // namespace
 

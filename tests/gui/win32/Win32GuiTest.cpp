@@ -11,11 +11,6 @@
 
 namespace {
 
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64];
-    return GetClassNameW(window, className, 64) > 0 && lstrcmpiW(className, name) == 0;
-}
-
 // A sheet is a dialog window with a tab control; a message box is one with the text control
 // (0xFFFF) and no tabs.
 bool IsSheet(HWND window) {

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64];
-    return GetClassNameW(window, className, 64) > 0 && lstrcmpiW(className, name) == 0;
-}
-
 HWND SheetOf(HWND window) {
     HWND root = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
     return root != nullptr && FindWindowExW(root, nullptr, WC_TABCONTROLW, nullptr) != nullptr
