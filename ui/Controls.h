@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-#ifndef _WIN32
+// No entry of a combo box.
 inline constexpr int CB_ERR = -1;
-#endif
 
 class CButton : public CWnd {};
 

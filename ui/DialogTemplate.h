@@ -54,11 +54,12 @@ struct DialogTemplate {
 // The program's dialog templates (res/); nullptr for an unknown id.
 const DialogTemplate* FindDialogTemplate(int id);
 
+// number * numerator / denominator, rounded half away from zero: the product is formed in 64
+// bits, and a zero denominator or a quotient beyond int gives -1. On Windows it is the system's
+// own function.
 #ifdef _WIN32
-#include "ui/WindowsApi.h" // the system's MulDiv
+extern "C" __declspec(dllimport) int __stdcall MulDiv(int number, int numerator, int denominator);
 #else
-// number * numerator / denominator, rounded half away from zero, as the Windows function of the
-// name: the product is formed in 64 bits, and a zero denominator or a quotient beyond int gives -1.
 int MulDiv(int number, int numerator, int denominator);
 #endif
 

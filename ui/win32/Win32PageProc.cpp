@@ -198,7 +198,7 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SendMessageW(reinterpret_cast<HWND>(lParam), BM_SETSTATE, FALSE, 0);
         return TRUE;
     case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        const auto* header = reinterpret_cast<const Win32Nmhdr*>(lParam);
         switch (header->code) {
         case NM_CUSTOMDRAW:
             // Buttons and group boxes of the visual style send it too: only a slider reports.

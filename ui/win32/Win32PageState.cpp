@@ -169,8 +169,8 @@ void CPropertyPage::DrawIcon(int x, int y, HICON icon) {
     if (window == nullptr || icon == nullptr)
         return;
     if (HDC dc = GetDC(window)) {
-        ::DrawIconEx(dc, x, y, icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0,
-                     nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, x, y, ToWin32Icon(icon), GetSystemMetrics(SM_CXICON),
+                     GetSystemMetrics(SM_CYICON), 0, nullptr, DI_NORMAL);
         ReleaseDC(window, dc);
     }
 }

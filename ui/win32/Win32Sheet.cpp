@@ -83,7 +83,7 @@ bool CPropertySheet::BuildWindow() {
     header.hInstance = ProgramInstance();
     if (CWinApp* app = AfxGetApp()) {
         header.dwFlags |= PSH_USEHICON;
-        header.hIcon = app->LoadIcon(IDR_MAINFRAME);
+        header.hIcon = ToWin32Icon(app->LoadIcon(IDR_MAINFRAME));
     }
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());

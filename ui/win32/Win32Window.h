@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ui/WindowsApi.h"
+#include "config/Win32Api.h"
+#include "ui/Controls.h"
+#include "ui/PropertyPage.h"
 
 #include <string>
 #include <string_view>
@@ -14,6 +16,11 @@ inline HWND ToHwnd(NativeWindow* window) {
 }
 inline NativeWindow* ToHandle(HWND window) {
     return reinterpret_cast<NativeWindow*>(window);
+}
+
+// The layer's icon of the Win32 backend is the system's.
+inline Win32Icon ToWin32Icon(HICON icon) {
+    return reinterpret_cast<Win32Icon>(const_cast<NativeIcon*>(icon));
 }
 
 // The layer's UTF-8 and the system's UTF-16; a malformed sequence becomes U+FFFD.

@@ -25,7 +25,7 @@ bool IsMessageBox(HWND window) {
 
 // The stop icon is mostly red, the information icon mostly blue, at whatever size the system
 // scaled them to (their handles differ from LoadIcon's on a scaled screen).
-bool IsMostlyRed(HICON icon) {
+bool IsMostlyRed(Win32Icon icon) {
     constexpr int kSize = 32;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -65,7 +65,7 @@ MessageIcon IconOf(HWND box) {
         if (!HasClass(child, WC_STATICW) ||
             (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             continue;
-        if (IsMostlyRed(reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0))))
+        if (IsMostlyRed(reinterpret_cast<Win32Icon>(SendMessageW(child, STM_GETICON, 0, 0))))
             return MessageIcon::Stop;
     }
     return MessageIcon::Information;
