@@ -140,8 +140,9 @@ void AskEverySliderReport(HWND page) {
             AskSliderReport(child);
 }
 
-// Posted to a page when a field refused its text while a button of the page held the mouse: the
-// button's click is over, and it must not keep the mouse (its next click would be lost).
+// Posted to a page when a field refused to give up the focus. A button whose press was refused
+// so takes the mouse once its message box has gone, and the button's release came during the box:
+// it would keep the mouse, and the next click anywhere would reach it instead.
 constexpr UINT kReleaseButtonMessage = WM_APP + 1;
 
 } // namespace
@@ -185,18 +186,20 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         if (code == BN_CLICKED || code == CBN_SELENDOK || code == EN_CHANGE || code == EN_KILLFOCUS)
             page->OnControlNotify(code, id);
-        // A refusal took the focus back from the button being clicked (a message box took the
-        // click): that button lets the mouse go once its click has been handled.
-        if (code == EN_KILLFOCUS && GetFocus() == reinterpret_cast<HWND>(lParam) &&
-            GetCapture() != nullptr && HasClass(GetCapture(), WC_BUTTONW))
-            PostMessageW(window, kReleaseButtonMessage, 0, reinterpret_cast<LPARAM>(GetCapture()));
+        // A refusal kept the focus in the field.
+        if (code == EN_KILLFOCUS && GetFocus() == reinterpret_cast<HWND>(lParam))
+            PostMessageW(window, kReleaseButtonMessage, 0, 0);
         return TRUE;
     }
-    case kReleaseButtonMessage:
-        if (GetCapture() == reinterpret_cast<HWND>(lParam))
+    case kReleaseButtonMessage: {
+        // A button that holds the mouse without the focus was pressed in vain.
+        HWND button = GetCapture();
+        if (button != nullptr && button != GetFocus() && HasClass(button, WC_BUTTONW)) {
             ReleaseCapture();
-        SendMessageW(reinterpret_cast<HWND>(lParam), BM_SETSTATE, FALSE, 0);
+            SendMessageW(button, BM_SETSTATE, FALSE, 0);
+        }
         return TRUE;
+    }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const Win32Nmhdr*>(lParam);
         switch (header->code) {

@@ -25,11 +25,14 @@ POINT CentreOf(HWND window) {
     return {client.right / 2, client.bottom / 2};
 }
 
-// A left click at the window's point (client coordinates), as the system sends it.
+// A left click at the window's point (client coordinates), as the system sends it: to the window
+// that holds the mouse, if one does.
 void PostClick(HWND window, POINT at) {
-    PostMessageW(window, WM_MOUSEMOVE, 0, Point(at.x, at.y));
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(at.x, at.y));
-    PostMessageW(window, WM_LBUTTONUP, 0, Point(at.x, at.y));
+    HWND target = GetCapture() != nullptr ? GetCapture() : window;
+    MapWindowPoints(window, target, &at, 1);
+    PostMessageW(target, WM_MOUSEMOVE, 0, Point(at.x, at.y));
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, Point(at.x, at.y));
+    PostMessageW(target, WM_LBUTTONUP, 0, Point(at.x, at.y));
 }
 
 // The edit field of a field: itself, or a combo box's own.
