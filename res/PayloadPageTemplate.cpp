@@ -8,8 +8,7 @@ using K = ControlKind;
 constexpr std::uint32_t kSlider = kStyleTicksOnTop;
 
 constexpr ControlTemplate kControls[] = {
-    {K::Picture, kNoControlId, "", kStyleThinBorder | kStyleCenterImage, 6, 5, 418, 73,
-     IDB_AIRCRAFT},
+    {K::Picture, kNoControlId, "", kStyleThinBorder, 6, 5, 418, 73, IDB_AIRCRAFT},
     {K::GroupBox, kNoControlId, "1 салон", kStyleCentered, 7, 79, 135, 40},
     {K::GroupBox, kNoControlId, "2 салон", kStyleCentered, 147, 79, 135, 40},
     {K::GroupBox, kNoControlId, "3 салон", kStyleCentered, 287, 79, 135, 40},

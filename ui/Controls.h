@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-#ifndef _WIN32
+// No entry of a combo box.
 inline constexpr int CB_ERR = -1;
-#endif
 
 class CButton : public CWnd {};
 
@@ -16,11 +15,8 @@ class CComboBox : public CWnd {
 public:
     int GetCount() const;
     // The selected entry's index, CB_ERR when no entry is selected. Typing into the edit field
-    // selects nothing: the entry is selected only when chosen from the list (or SetCurSel).
+    // selects nothing: the entry is selected only when chosen from the list.
     int GetCurSel() const;
-    // Selects the entry (CB_ERR: none); returns the index, or CB_ERR when out of range.
-    int SetCurSel(int index);
-    int AddString(std::string_view text);
     // The entry's text; "" for an index out of range.
     void GetLBText(int index, std::string& text) const;
 };

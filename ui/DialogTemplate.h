@@ -15,7 +15,7 @@ enum class ControlKind {
     ComboBox,   // a drop-down list with an edit field; its height includes the open list
     PushButton, // a push button
     Slider,     // a horizontal slider
-    Picture,    // a bitmap resource
+    Picture,    // a bitmap resource, centred in the control and clipped to it
 };
 
 // Style bits; which ones apply depends on the kind.
@@ -30,7 +30,6 @@ enum ControlStyle : std::uint32_t {
     kStyleNotTabStop = 1u << 6,  // Edit, Slider, PushButton, ComboBox: skipped by Tab
     kStyleTicksOnTop = 1u << 7,  // Slider: tick marks above the groove
     kStyleThinBorder = 1u << 8,  // Picture: a one-pixel frame
-    kStyleCenterImage = 1u << 9, // Picture: the image centred in the control
 };
 
 inline constexpr int kNoControlId = -1; // statics and group boxes
@@ -55,11 +54,12 @@ struct DialogTemplate {
 // The program's dialog templates (res/); nullptr for an unknown id.
 const DialogTemplate* FindDialogTemplate(int id);
 
+// number * numerator / denominator, rounded half away from zero: the product is formed in 64
+// bits, and a zero denominator or a quotient beyond int gives -1. On Windows it is the system's
+// own function.
 #ifdef _WIN32
-#include "ui/WindowsApi.h" // the system's MulDiv
+extern "C" __declspec(dllimport) int __stdcall MulDiv(int number, int numerator, int denominator);
 #else
-// number * numerator / denominator, rounded half away from zero, as the Windows function of the
-// name: the product is formed in 64 bits, and a zero denominator or a quotient beyond int gives -1.
 int MulDiv(int number, int numerator, int denominator);
 #endif
 

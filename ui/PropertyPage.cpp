@@ -38,8 +38,8 @@ void CPropertyPage::OnControlNotify(unsigned code, int id) {
             (this->*entry.command)();
         } else if (entry.notify != nullptr) {
             NMHDR header{};
-            header.hwndFrom = reinterpret_cast<decltype(header.hwndFrom)>(GetDlgItemHandle(id));
-            header.idFrom = static_cast<decltype(header.idFrom)>(id);
+            header.hwndFrom = GetDlgItemHandle(id);
+            header.idFrom = id;
             header.code = code;
             LRESULT result = 0;
             (this->*entry.notify)(&header, &result);

@@ -8,7 +8,6 @@
 #include <span>
 #include <vector>
 
-#ifndef _WIN32
 // Control notifications a page's message map can name (the values are the Windows ones).
 enum : unsigned {
     BN_CLICKED = 0,              // a push button was clicked
@@ -18,13 +17,14 @@ enum : unsigned {
     NM_CUSTOMDRAW = 0xFFFFFFF4u, // a slider's position report (see CSliderCtrl)
 };
 
-using LRESULT = long;
+// A notification's result; as wide as a pointer, as the system's.
+using LRESULT = std::intptr_t;
+// Who sends a notification, and which.
 struct NMHDR {
     NativeWindow* hwndFrom;
     int idFrom;
     unsigned code;
 };
-#endif
 
 class CPropertyPage;
 

@@ -8,19 +8,21 @@
 // The toolkit's own window; only the backend knows what it is.
 struct NativeWindow;
 
-#ifdef _WIN32
-#include "ui/WindowsApi.h"
-#else
 // The toolkit's own icon.
 struct NativeIcon;
 using HICON = const NativeIcon*;
 
+// A message box's or a sheet's answer.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
-// The size of a program icon for SM_CXICON and SM_CYICON (32 pixels); 0 for any other index.
+// The size of a program icon for SM_CXICON and SM_CYICON (32 pixels on Qt); 0 for any other
+// index. On Windows it is the system's own function.
+#ifdef _WIN32
+extern "C" __declspec(dllimport) int __stdcall GetSystemMetrics(int index);
+#else
 int GetSystemMetrics(int index);
 #endif
 
@@ -51,9 +53,6 @@ public:
 
     std::string GetWindowText() const;
     void SetWindowText(std::string_view text);
-    void SetFocus();
-    void EnableWindow(bool enable);
-    bool IsWindowEnabled() const;
     // Whether the top-level window this one belongs to is minimized.
     bool IsIconic() const;
     // The client area, from (0, 0).

@@ -3,6 +3,7 @@
 #include "config/MessageCallback.h"
 #include "payload/RgbImage.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,7 +20,7 @@ struct SeenMessage {
 };
 
 // The keys PressKey presses, each as the keyboard's key of that name.
-enum class DriverKey { Left, Right, Home, End, PageUp, PageDown, Escape };
+enum class DriverKey { Left, Right, Home, End, PageUp, PageDown, Escape, Up, Down, F4 };
 
 // For PressKey: the control that has the focus now, left where it is.
 inline constexpr int kFocusedControl = 0;
@@ -31,6 +32,16 @@ struct SliderView {
     int position = 0;
     int tickEvery = 0; // steps from one tick mark to the next, 0 when it shows none
     friend bool operator==(const SliderView&, const SliderView&) = default;
+};
+
+// A control's text as the control lays it out, in page pixels: the room its lines take (a static
+// breaks them at blanks as it draws them; a word wider than the static widens it) and the room the
+// control gives them (a group box's title and a button's text keep clear of the frame).
+struct TextFit {
+    int width = 0;
+    int height = 0;
+    int roomWidth = 0;
+    int roomHeight = 0;
 };
 
 // What the sheet shows around its pages.
@@ -85,8 +96,16 @@ public:
     virtual void PressKey(int id, DriverKey key, int times) = 0;
     // Opens the combo box's list and clicks its entry `index`.
     virtual void ChooseEntry(int id, int index) = 0;
+    // Turns the mouse wheel `notches` notches (positive: away from the user) with the pointer
+    // over control `id`, wherever the focus is.
+    virtual void TurnWheel(int id, int notches) = 0;
+    // Minimizes the sheet (true) or restores it (false).
+    virtual void Minimize(bool minimized) = 0;
     // The text the control shows ("" for a control without text, such as a slider).
     virtual std::string Read(int id) = 0;
+    // The text of the shown page's control at `index` in the page's template (statics and group
+    // boxes have no id), measured in the font the control draws it with.
+    virtual TextFit MeasureText(std::size_t index) = 0;
     // The slider's range, position and ticks; a control that is no slider fails the test.
     virtual SliderView ReadSlider(int id) = 0;
     virtual bool HasFocus(int id) = 0;
@@ -99,7 +118,8 @@ public:
     // Closes the sheet with its title bar's close box.
     virtual void CloseWindow() = 0;
 
-    // What the page the sheet shows looks like now: its client area from its top-left corner,
+    // What the page the sheet shows looks like now, as the sheet shows it (the sheet's own
+    // background behind the page included): its client area from its top-left corner,
     // controls and blits included, one image pixel per page pixel (645 x 374 for the pages of
     // the program), each 0xFFRRGGBB. An empty image (and a failed test) when no page is shown.
     virtual RgbImage Grab() = 0;

@@ -44,9 +44,10 @@ FieldEdit* MakeEdit(const ControlTemplate& control, PageWidget* page) {
     auto* edit = new FieldEdit(page);
     if (Has(control, kStyleReadOnly)) {
         edit->setReadOnly(true);
-        // Read-only fields take the dialog's colour, as they do on the platform.
+        // Read-only fields show the page behind them, as they do on the platform (a tab page is
+        // lighter than the dialog around it).
         QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        palette.setColor(QPalette::Base, Qt::transparent);
         edit->setPalette(palette);
     }
     if (Has(control, kStyleNoBorder))
@@ -66,11 +67,14 @@ QComboBox* MakeComboBox(const ControlTemplate& control, PageWidget* page) {
     for (std::string_view item : control.items)
         combo->addItem(ToQString(item));
     combo->setCurrentIndex(-1);
+    page->WatchComboBox(combo);
     const int id = control.id;
     QObject::connect(combo, &QComboBox::activated, page,
                      [page, id] { page->Notify(CBN_SELENDOK, id); });
-    // Typing selects no entry: text that is not the selected entry's leaves none selected.
+    // Typing selects no entry: text that is not the selected entry's leaves none selected, and
+    // text that matches an entry does not choose it when the field is left (Qt's combo box would).
     QLineEdit* edit = combo->lineEdit();
+    QObject::disconnect(edit, &QLineEdit::editingFinished, combo, nullptr);
     QObject::connect(edit, &QLineEdit::textEdited, combo, [combo, edit](const QString& text) {
         const int selected = combo->currentIndex();
         if (selected < 0 || combo->itemText(selected) == text)
@@ -96,9 +100,8 @@ QPushButton* MakePushButton(const ControlTemplate& control, PageWidget* page) {
     // A click whose focus change a field refused (it kept the focus for its message) presses
     // nothing, as the click that a message box takes does on the platform.
     QObject::connect(button, &QPushButton::clicked, page, [page, button, id] {
-        if ((button->focusPolicy() & Qt::ClickFocus) != 0 && !button->hasFocus())
-            return;
-        page->Notify(BN_CLICKED, id);
+        if (!ClickWasRefused(button))
+            page->Notify(BN_CLICKED, id);
     });
     return button;
 }
@@ -106,7 +109,7 @@ QPushButton* MakePushButton(const ControlTemplate& control, PageWidget* page) {
 ReportingSlider* MakeSlider(const ControlTemplate& control, PageWidget* page) {
     auto* slider = new ReportingSlider(page);
     // The platform's slider: 0 to 100, a tick at every step until told otherwise.
-    slider->setRange(0, 100);
+    slider->SetRangeQuietly(0, 100);
     slider->setTickInterval(1);
     slider->setTickPosition(Has(control, kStyleTicksOnTop) ? QSlider::TicksAbove
                                                            : QSlider::TicksBelow);
@@ -228,5 +231,5 @@ void CPropertyPage::DrawIcon(int x, int y, HICON icon) {
     if (overlay == nullptr || qicon == nullptr)
         return;
     const int size = GetSystemMetrics(SM_CXICON);
-    overlay->Draw(x, y, qicon->pixmap(size, size).toImage());
+    overlay->DrawIcon(x, y, qicon->pixmap(size, size).toImage());
 }

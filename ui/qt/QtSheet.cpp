@@ -2,6 +2,7 @@
 
 #include "ui/PropertyPage.h"
 #include "ui/PropertySheet.h"
+#include "ui/qt/QtWidgets.h"
 #include "ui/qt/QtWindow.h"
 
 #include <QCloseEvent>
@@ -17,6 +18,11 @@ namespace {
 class SheetDialog : public QDialog {
 public:
     SheetDialog(CPropertySheet* sheet, QWidget* parent) : QDialog(parent), m_sheet(sheet) {}
+    // Destroyed with its owner's window: the sheet forgets it.
+    ~SheetDialog() override {
+        if (m_sheet != nullptr)
+            m_sheet->Detach();
+    }
 
     // Before the sheet's object goes: no signal may reach it from the dialog's destruction.
     void Release() { m_sheet = nullptr; }
@@ -119,13 +125,20 @@ bool CPropertySheet::BuildWindow() {
 
     auto* buttons = new QDialogButtonBox(dialog);
     QPushButton* ok = buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     QPushButton* apply =
         buttons->addButton(QStringLiteral("Применить"), QDialogButtonBox::ApplyRole);
     // No page ever reports a change, so there is never anything to apply.
     apply->setEnabled(false);
-    QObject::connect(ok, &QPushButton::clicked, dialog, [dialog] { Accept(dialog); });
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(ok, &QPushButton::clicked, dialog, [dialog, ok] {
+        if (!ClickWasRefused(ok))
+            Accept(dialog);
+    });
+    QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog, cancel] {
+        if (!ClickWasRefused(cancel))
+            dialog->reject();
+    });
     layout->addWidget(buttons);
 
     m_hWnd = ToHandle(dialog);

@@ -5,11 +5,15 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QStylePainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <qdrawutil.h>
 
@@ -23,6 +27,61 @@ void FieldEdit::focusOutEvent(QFocusEvent* event) {
 ReportingSlider::ReportingSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     // Programmatic moves block the signal and report once themselves.
     connect(this, &QAbstractSlider::valueChanged, this, [this] { Report(); });
+}
+
+void ReportingSlider::SetRangeQuietly(int minimum, int maximum) {
+    const QSignalBlocker quiet(this);
+    setRange(minimum, maximum);
+    setPageStep(std::max(1, (maximum - minimum) / 5));
+}
+
+void ReportingSlider::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        triggerAction(SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        triggerAction(SliderPageStepAdd);
+        break;
+    case Qt::Key_Up:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Down:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QSlider::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ReportingSlider::mousePressEvent(QMouseEvent* event) {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const QPoint at = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || handle.contains(at)) {
+        QSlider::mousePressEvent(event);
+        return;
+    }
+    // A click anywhere beside the thumb moves it a page toward the click, and on while held.
+    const SliderAction action =
+        at.x() > handle.center().x() ? SliderPageStepAdd : SliderPageStepSub;
+    setSliderDown(false);
+    triggerAction(action);
+    setRepeatAction(action);
+    event->accept();
+}
+
+void ReportingSlider::mouseReleaseEvent(QMouseEvent* event) {
+    setRepeatAction(SliderNoAction);
+    QSlider::mouseReleaseEvent(event);
+}
+
+bool ClickWasRefused(const QAbstractButton* button) {
+    return (button->focusPolicy() & Qt::ClickFocus) != 0 && !button->hasFocus();
 }
 
 void SunkenEdgeButton::paintEvent(QPaintEvent*) {
@@ -137,13 +196,24 @@ void BlitOverlay::Draw(int x, int y, const QImage& image) {
         update(target);
 }
 
+void BlitOverlay::DrawIcon(int x, int y, const QImage& icon) {
+    m_iconAt = QPoint(x, y);
+    m_icon = icon;
+    update(QRect(m_iconAt, m_icon.size()));
+}
+
 void BlitOverlay::paintEvent(QPaintEvent* event) {
-    const QRect shown = event->rect().intersected(m_area);
-    if (shown.isEmpty())
-        return;
     QPainter painter(this);
+    const QRect shown = event->rect().intersected(m_area);
     // One image pixel to one page pixel, never smoothed.
-    painter.drawImage(shown, m_image, shown.translated(-m_area.topLeft()));
+    if (!shown.isEmpty())
+        painter.drawImage(shown, m_image, shown.translated(-m_area.topLeft()));
+    if (m_icon.isNull())
+        return;
+    if (window()->isMinimized())
+        painter.drawImage(m_iconAt, m_icon);
+    else
+        m_icon = QImage();
 }
 
 PageWidget::PageWidget(CPropertyPage* page, QWidget* parent) : QWidget(parent), m_page(page) {}
@@ -170,18 +240,57 @@ void PageWidget::showEvent(QShowEvent* event) {
         slider->Report();
 }
 
-void PageWidget::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
-            if (button->isDefault() && button->isVisible() && button->isEnabled()) {
-                // As a click would: the field being left hears of it before the button acts.
-                button->setFocus(Qt::OtherFocusReason);
-                if (button->hasFocus())
-                    button->click();
-                event->accept();
-                return;
-            }
+namespace {
+
+bool IsEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+bool PageWidget::PressDefaultButton() {
+    for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+        if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+            // As a click would: the field being left hears of it before the button acts.
+            button->setFocus(Qt::OtherFocusReason);
+            if (button->hasFocus())
+                button->click();
+            return true;
         }
     }
+    return false;
+}
+
+void PageWidget::keyPressEvent(QKeyEvent* event) {
+    if (IsEnter(event) && PressDefaultButton()) {
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void PageWidget::WatchComboBox(QComboBox* combo) {
+    combo->installEventFilter(this);
+    if (combo->lineEdit() != nullptr)
+        combo->lineEdit()->installEventFilter(this);
+}
+
+bool PageWidget::eventFilter(QObject* watched, QEvent* event) {
+    // Qt's editable combo box would take Enter itself, choosing the entry that matches the text
+    // typed; the platform's chooses none and leaves Enter to the page. An open list has the
+    // keyboard itself and takes its highlighted entry.
+    if (IsEnter(event) && qobject_cast<QLineEdit*>(watched) != nullptr)
+        return PressDefaultButton();
+    // The platform gives the wheel to the control with the focus only.
+    if (event->type() == QEvent::Wheel) {
+        auto* combo = qobject_cast<QComboBox*>(watched);
+        if (combo != nullptr && !combo->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

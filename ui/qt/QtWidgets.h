@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
@@ -22,7 +23,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// A slider that reports its position after every change by the user and on request.
+// A slider that reports its position after every change by the user and on request. It moves as
+// the system's slider does: a page is a fifth of the range, and PageDown and Down move toward
+// the maximum.
 class ReportingSlider : public QSlider {
 public:
     explicit ReportingSlider(QWidget* parent);
@@ -31,7 +34,19 @@ public:
         if (onReport)
             onReport();
     }
+    // Sets the range without a report, and the page that goes with it.
+    void SetRangeQuietly(int minimum, int maximum);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+// Whether a click on the button was taken from it: a field being left refused its text and kept
+// the focus for its message. Such a click presses nothing, as on the platform, whose message box
+// takes the click.
+bool ClickWasRefused(const QAbstractButton* button);
 
 // A push button inside a sunken edge of one pixel.
 class SunkenEdgeButton : public QPushButton {
@@ -74,6 +89,8 @@ public:
     explicit BlitOverlay(QWidget* page);
     // Paints `image` at (x, y) of the page; repaints only when a pixel changes.
     void Draw(int x, int y, const QImage& image);
+    // Shows `icon` at (x, y) while the window is minimized; forgotten once it is shown again.
+    void DrawIcon(int x, int y, const QImage& icon);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,10 +101,13 @@ private:
 
     QRect m_area; // of the page, that m_image holds
     QImage m_image;
+    QPoint m_iconAt;
+    QImage m_icon;
 };
 
 // The window of a CPropertyPage: routes its controls' notifications and its paints to the page,
-// reports every slider when it is shown and presses the default button on Enter.
+// reports every slider when it is shown and presses the default button on Enter (also in a combo
+// box's edit field, whose closed list takes no Enter and no wheel without the focus).
 class PageWidget : public QWidget {
 public:
     PageWidget(CPropertyPage* page, QWidget* parent);
@@ -96,13 +116,17 @@ public:
     void Notify(unsigned code, int id);
     BlitOverlay* Overlay() const { return m_overlay; }
     void SetOverlay(BlitOverlay* overlay) { m_overlay = overlay; }
+    void WatchComboBox(QComboBox* combo);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool PressDefaultButton();
+
     CPropertyPage* m_page;
     BlitOverlay* m_overlay = nullptr;
 };

@@ -95,21 +95,6 @@ void CWnd::SetWindowText(std::string_view text) {
     }
 }
 
-void CWnd::SetFocus() {
-    if (QWidget* widget = ToWidget(m_hWnd))
-        widget->setFocus(Qt::OtherFocusReason);
-}
-
-void CWnd::EnableWindow(bool enable) {
-    if (QWidget* widget = ToWidget(m_hWnd))
-        widget->setEnabled(enable);
-}
-
-bool CWnd::IsWindowEnabled() const {
-    QWidget* widget = ToWidget(m_hWnd);
-    return widget != nullptr && widget->isEnabled();
-}
-
 bool CWnd::IsIconic() const {
     QWidget* widget = ToWidget(m_hWnd);
     return widget != nullptr && widget->window()->isMinimized();
@@ -182,23 +167,6 @@ int CComboBox::GetCurSel() const {
     return combo != nullptr && combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;
 }
 
-int CComboBox::SetCurSel(int index) {
-    QComboBox* combo = Combo(m_hWnd);
-    if (combo == nullptr)
-        return CB_ERR;
-    const bool inRange = index >= 0 && index < combo->count();
-    combo->setCurrentIndex(inRange ? index : -1);
-    return inRange ? index : CB_ERR;
-}
-
-int CComboBox::AddString(std::string_view text) {
-    QComboBox* combo = Combo(m_hWnd);
-    if (combo == nullptr)
-        return CB_ERR;
-    combo->addItem(ToQString(text));
-    return combo->count() - 1;
-}
-
 void CComboBox::GetLBText(int index, std::string& text) const {
     QComboBox* combo = Combo(m_hWnd);
     text = combo != nullptr && index >= 0 && index < combo->count()
@@ -210,10 +178,7 @@ void CSliderCtrl::SetRange(int minimum, int maximum, bool redraw) {
     ReportingSlider* slider = Slider(m_hWnd);
     if (slider == nullptr)
         return;
-    {
-        const QSignalBlocker quiet(slider);
-        slider->setRange(minimum, maximum);
-    }
+    slider->SetRangeQuietly(minimum, maximum);
     if (redraw)
         slider->Report();
 }

@@ -31,7 +31,13 @@ bool SheetClosed(HWND sheet) {
     return !IsWindow(sheet) || PropSheet_GetCurrentPageHwnd(sheet) == nullptr;
 }
 
+constexpr wchar_t kModalProperty[] = L"il18-loader.modal";
+
 } // namespace
+
+bool SheetRunsModally(HWND sheet) {
+    return GetPropW(sheet, kModalProperty) != nullptr;
+}
 
 CPropertySheet::~CPropertySheet() {
     // The pages may be gone already (members of a derived sheet); their windows went with them.
@@ -46,6 +52,9 @@ bool CPropertySheet::Create() {
 }
 
 bool CPropertySheet::BuildWindow() {
+    // The system destroys a sheet with its owner: the handle left is no window's.
+    if (m_hWnd != nullptr && !IsWindow(ToHwnd(m_hWnd)))
+        Detach();
     if (m_hWnd != nullptr)
         return true;
     std::vector<std::wstring> titles;
@@ -74,7 +83,7 @@ bool CPropertySheet::BuildWindow() {
     header.hInstance = ProgramInstance();
     if (CWinApp* app = AfxGetApp()) {
         header.dwFlags |= PSH_USEHICON;
-        header.hIcon = app->LoadIcon(IDR_MAINFRAME);
+        header.hIcon = ToWin32Icon(app->LoadIcon(IDR_MAINFRAME));
     }
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
@@ -99,6 +108,7 @@ int CPropertySheet::DoModal() {
         ::EnableWindow(owner, FALSE);
     ForgetSheetAcceptance(sheet);
     ShowWindow(sheet, SW_SHOW);
+    SetPropW(sheet, kModalProperty, reinterpret_cast<HANDLE>(1));
     MSG message;
     bool quit = false;
     while (!SheetClosed(sheet)) {
@@ -111,6 +121,8 @@ int CPropertySheet::DoModal() {
             break;
         DispatchSheetMessage(sheet, message);
     }
+    if (IsWindow(sheet))
+        RemovePropW(sheet, kModalProperty);
     const int result = !quit && SheetWasAccepted(sheet) ? IDOK : IDCANCEL;
     if (ownerWasEnabled)
         ::EnableWindow(owner, TRUE);
@@ -124,6 +136,8 @@ void CPropertySheet::DestroyWindow() {
     if (m_hWnd == nullptr)
         return;
     HWND sheet = ToHwnd(Detach());
+    if (!IsWindow(sheet))
+        return;
     ForgetSheetAcceptance(sheet);
     // Destroying the sheet destroys its pages' windows, which forget them (WM_DESTROY).
     ::DestroyWindow(sheet);

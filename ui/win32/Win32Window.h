@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ui/WindowsApi.h"
+#include "config/Win32Api.h"
+#include "ui/Controls.h"
+#include "ui/PropertyPage.h"
 
 #include <string>
 #include <string_view>
@@ -15,6 +17,11 @@ inline HWND ToHwnd(NativeWindow* window) {
 }
 inline NativeWindow* ToHandle(HWND window) {
     return reinterpret_cast<NativeWindow*>(window);
+}
+
+// The layer's icon of the Win32 backend is the system's.
+inline Win32Icon ToWin32Icon(HICON icon) {
+    return reinterpret_cast<Win32Icon>(const_cast<NativeIcon*>(icon));
 }
 
 // The layer's UTF-8 and the system's UTF-16; a malformed sequence becomes U+FFFD.
@@ -35,8 +42,23 @@ public:
     static bool Active();
 };
 
-// The page whose window `window` is, or nullptr when it is no page's.
+// Whether the window is of the class `name`.
+bool HasClass(HWND window, const wchar_t* name);
+
+// The shell's dialog font at 8 points, and its face at `height` pixels; kept for the program's
+// life (Win32DialogTemplate.cpp).
+HFONT ShellDialogFont();
+HFONT ShellFontOfHeight(int height);
+
+// What is kept of a page's window (Win32PageState.cpp): made when its dialog starts, gone with its
+// window. PageOfWindow gives the page whose window `window` is, or nullptr when it is no page's.
+void CreatePageState(HWND window, CPropertyPage* page);
+void DestroyPageState(HWND window);
 CPropertyPage* PageOfWindow(HWND window);
+// Paints what has been blitted onto `area` of the page (page pixels).
+void PaintPageBlits(HWND window, HDC dc, const RECT& area);
+// Draws the page's picture control (WM_DRAWITEM): its bitmap, its frame, the blits over it.
+void DrawPagePicture(HWND window, const DRAWITEMSTRUCT& item);
 
 // A slider reports its position in its paint (NM_CUSTOMDRAW) when the position has changed since
 // its last report, or when a report was asked for (SetPos, SetRange with redraw, the page shown);
@@ -54,6 +76,8 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Whether OK has been pressed on the sheet (its pages were told to apply); forgotten when the
 // sheet is shown again.
 bool SheetWasAccepted(HWND sheet);
+// Whether the sheet's DoModal runs its loop now.
+bool SheetRunsModally(HWND sheet);
 void ForgetSheetAcceptance(HWND sheet);
 
 // What a window's message loop does with a message before the dialog manager sees it: Enter in

@@ -36,14 +36,14 @@ std::string WindowText(HWND window) {
     return Narrow(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied)));
 }
 
-namespace {
-
-int g_quietChanges = 0;
-
 bool HasClass(HWND window, const wchar_t* name) {
     wchar_t className[32];
     return GetClassNameW(window, className, 32) > 0 && lstrcmpiW(className, name) == 0;
 }
+
+namespace {
+
+int g_quietChanges = 0;
 
 } // namespace
 
@@ -78,20 +78,6 @@ void CWnd::SetWindowText(std::string_view text) {
     ::SetWindowTextW(window, Widen(text).c_str());
     if (edit)
         SendMessageW(window, EM_SETSEL, 0, 0);
-}
-
-void CWnd::SetFocus() {
-    if (m_hWnd != nullptr)
-        ::SetFocus(ToHwnd(m_hWnd));
-}
-
-void CWnd::EnableWindow(bool enable) {
-    if (m_hWnd != nullptr)
-        ::EnableWindow(ToHwnd(m_hWnd), enable ? TRUE : FALSE);
-}
-
-bool CWnd::IsWindowEnabled() const {
-    return m_hWnd != nullptr && ::IsWindowEnabled(ToHwnd(m_hWnd)) != FALSE;
 }
 
 bool CWnd::IsIconic() const {
@@ -158,24 +144,6 @@ int CComboBox::GetCurSel() const {
     std::string entry;
     GetLBText(selected, entry);
     return entry == GetWindowText() ? selected : CB_ERR;
-}
-
-int CComboBox::SetCurSel(int index) {
-    if (m_hWnd == nullptr)
-        return CB_ERR;
-    const QuietChanges quiet;
-    const bool inRange = index >= 0 && index < GetCount();
-    SendMessageW(ToHwnd(m_hWnd), CB_SETCURSEL, static_cast<WPARAM>(inRange ? index : -1), 0);
-    return inRange ? index : CB_ERR;
-}
-
-int CComboBox::AddString(std::string_view text) {
-    if (m_hWnd == nullptr)
-        return CB_ERR;
-    const std::wstring wide = Widen(text);
-    const LRESULT index =
-        SendMessageW(ToHwnd(m_hWnd), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    return index >= 0 ? static_cast<int>(index) : CB_ERR;
 }
 
 void CComboBox::GetLBText(int index, std::string& text) const {

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -76,27 +77,42 @@ std::vector<std::string> TopLevelWindowsLeft() {
     return left;
 }
 
-void CallWhenModal(std::function<void(NativeWindow*)> act) {
-    QTimer::singleShot(0, [act = std::move(act)] {
-        QWidget* window = nullptr;
-        if (!WaitFor([&] { return (window = QApplication::activeModalWidget()) != nullptr; })) {
+namespace {
+
+// Looks for the modal window every 20 ms without blocking the loop that runs meanwhile: a window
+// shown before the modal loop starts is not modal, and the loop that makes it so is not yet
+// running.
+void AwaitModal(std::function<void(NativeWindow*)> act, QDeadlineTimer deadline) {
+    QWidget* window = QApplication::activeModalWidget();
+    if (window == nullptr) {
+        if (deadline.hasExpired()) {
             ADD_FAILURE() << "no window ever ran modally";
             for (QWidget* widget : QApplication::topLevelWidgets())
                 if (auto* dialog = qobject_cast<QDialog*>(widget))
                     dialog->reject();
             return;
         }
-        act(ToHandle(window));
-        QTimer::singleShot(10000, window, [window] {
-            if (!window->isVisible())
-                return;
-            ADD_FAILURE() << "the modal window stayed open";
-            if (auto* dialog = qobject_cast<QDialog*>(window))
-                dialog->reject();
-            else
-                window->close();
+        QTimer::singleShot(20, [act = std::move(act), deadline]() mutable {
+            AwaitModal(std::move(act), deadline);
         });
+        return;
+    }
+    act(ToHandle(window));
+    QTimer::singleShot(10000, window, [window] {
+        if (!window->isVisible())
+            return;
+        ADD_FAILURE() << "the modal window stayed open";
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else
+            window->close();
     });
+}
+
+} // namespace
+
+void CallWhenModal(std::function<void(NativeWindow*)> act) {
+    AwaitModal(std::move(act), QDeadlineTimer(5000));
 }
 
 void UseToolkitNumberLocale(bool russian) {

@@ -1,6 +1,7 @@
 #include "gui/qt/QtPageDriver.h"
 
 #include "gui/GuiTest.h"
+#include "ui/DialogTemplate.h"
 #include "ui/qt/QtWidgets.h"
 #include "ui/qt/QtWindow.h"
 
@@ -9,13 +10,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -57,6 +62,12 @@ Qt::Key QtKey(DriverKey key) {
         return Qt::Key_PageDown;
     case DriverKey::Escape:
         return Qt::Key_Escape;
+    case DriverKey::Up:
+        return Qt::Key_Up;
+    case DriverKey::Down:
+        return Qt::Key_Down;
+    case DriverKey::F4:
+        return Qt::Key_F4;
     }
     return Qt::Key_unknown;
 }
@@ -67,6 +78,13 @@ QStringList Characters(std::string_view text) {
     for (const char32_t point : ToQString(text).toUcs4())
         characters << QString::fromUcs4(&point, 1);
     return characters;
+}
+
+// Where a key goes: to the focus, or to an open list, which has the keyboard.
+QWidget* KeyboardTarget() {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup != nullptr && popup->focusWidget() != nullptr ? popup->focusWidget()
+                                                               : QApplication::focusWidget();
 }
 
 } // namespace
@@ -150,7 +168,7 @@ void QtPageDriver::Click(int id) {
 }
 
 void QtPageDriver::PressEnter() {
-    QWidget* focused = QApplication::focusWidget();
+    QWidget* focused = KeyboardTarget();
     ASSERT_NE(focused, nullptr) << "no control has the focus";
     QTest::keyClick(focused, Qt::Key_Return);
     Settle(m_window);
@@ -160,7 +178,7 @@ void QtPageDriver::PressKey(int id, DriverKey key, int times) {
     if (id != kFocusedControl)
         Focus(id);
     for (int i = 0; i < times; ++i) {
-        QWidget* focused = QApplication::focusWidget();
+        QWidget* focused = KeyboardTarget();
         ASSERT_NE(focused, nullptr) << "no control has the focus";
         QTest::keyClick(focused, QtKey(key));
         Settle(m_window);
@@ -182,6 +200,30 @@ void QtPageDriver::ChooseEntry(int id, int index) {
     Settle(m_window);
 }
 
+void QtPageDriver::TurnWheel(int id, int notches) {
+    QWidget* control = Control(id);
+    ASSERT_NE(control, nullptr);
+    // The window system gives a wheel event to the widget under the pointer.
+    const QPointF at = QRectF(control->rect()).center();
+    QWheelEvent wheel(at, control->mapToGlobal(at), QPoint(), QPoint(0, notches * 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(control, &wheel);
+    Settle(m_window);
+}
+
+void QtPageDriver::Minimize(bool minimized) {
+    if (minimized) {
+        m_window->showMinimized();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        return;
+    }
+    m_window->showNormal();
+    m_window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window)) << "the window never became active";
+    Settle(m_window);
+}
+
 std::string QtPageDriver::Read(int id) {
     QWidget* control = Control(id);
     if (QLineEdit* edit = EditOf(control))
@@ -190,6 +232,56 @@ std::string QtPageDriver::Read(int id) {
         return button->text().toStdString();
     if (auto* label = qobject_cast<QLabel*>(control))
         return label->text().toStdString();
+    return {};
+}
+
+TextFit QtPageDriver::MeasureText(std::size_t index) {
+    auto* tabs = m_window->findChild<QTabWidget*>();
+    QWidget* holder = tabs != nullptr ? tabs->currentWidget() : nullptr;
+    auto* page = holder != nullptr
+                     ? holder->findChild<PageWidget*>(QString(), Qt::FindDirectChildrenOnly)
+                     : nullptr;
+    const DialogTemplate* dialog =
+        page != nullptr ? FindDialogTemplate(page->objectName().toInt()) : nullptr;
+    if (dialog == nullptr || index >= dialog->controls.size()) {
+        ADD_FAILURE() << "the page has no control " << index;
+        return {};
+    }
+    // The control at the template's place (the page's children are in stacking order, not in
+    // template order).
+    const ControlTemplate& wanted = dialog->controls[index];
+    const PixelRect rect = DialogUnitsToPixels(wanted.x, wanted.y, wanted.w, wanted.h);
+    QWidget* control = nullptr;
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->geometry() == QRect(rect.x, rect.y, rect.w, rect.h) &&
+            child->objectName() == QString::number(wanted.id))
+            control = child;
+    if (control == nullptr) {
+        ADD_FAILURE() << "the page has no control " << index;
+        return {};
+    }
+    const QFontMetrics metrics(control->font());
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QRect room = label->contentsRect();
+        const QRect needed =
+            metrics.boundingRect(QRect(QPoint(0, 0), room.size()),
+                                 Qt::TextWordWrap | int(label->alignment()), label->text());
+        return {needed.width(), needed.height(), room.width(), room.height()};
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        // The title keeps 8 pixels from either corner of the frame.
+        return {metrics.horizontalAdvance(group->title()), metrics.height(), group->width() - 16,
+                group->height()};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QSize text = metrics.size(Qt::TextShowMnemonic, button->text());
+        const QSize needed =
+            button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button);
+        return {needed.width(), text.height(), button->width(), button->height()};
+    }
+    ADD_FAILURE() << "control " << index << " shows no text of its own";
     return {};
 }
 
@@ -253,7 +345,10 @@ RgbImage QtPageDriver::Grab() {
         ADD_FAILURE() << "the window shows no page";
         return {};
     }
-    QImage image = page->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // From the whole window, so that what lies behind the page (the tab's pane) shows too.
+    QImage image = m_window->grab(QRect(page->mapTo(m_window, QPoint(0, 0)), page->size()))
+                       .toImage()
+                       .convertToFormat(QImage::Format_RGB32);
     if (image.size() != page->size()) {
         ADD_FAILURE() << "the page is painted at more than one image pixel a page pixel";
         return {};

@@ -21,8 +21,11 @@ public:
     void PressEnter() override;
     void PressKey(int id, DriverKey key, int times) override;
     void ChooseEntry(int id, int index) override;
+    void TurnWheel(int id, int notches) override;
+    void Minimize(bool minimized) override;
     std::string Read(int id) override;
     SliderView ReadSlider(int id) override;
+    TextFit MeasureText(std::size_t index) override;
     bool HasFocus(int id) override;
     SheetView ReadSheet() override;
     void ClickSheetButton(std::string_view text) override;

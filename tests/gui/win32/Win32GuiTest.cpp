@@ -6,14 +6,10 @@
 #include "gui/win32/Win32PageDriver.h"
 
 #include <chrono>
+#include <cstdint>
 #include <utility>
 
 namespace {
-
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64];
-    return GetClassNameW(window, className, 64) > 0 && lstrcmpiW(className, name) == 0;
-}
 
 // A sheet is a dialog window with a tab control; a message box is one with the text control
 // (0xFFFF) and no tabs.
@@ -27,14 +23,49 @@ bool IsMessageBox(HWND window) {
            FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr) == nullptr;
 }
 
+// The stop icon is mostly red, the information icon mostly blue, at whatever size the system
+// scaled them to (their handles differ from LoadIcon's on a scaled screen).
+bool IsMostlyRed(Win32Icon icon) {
+    constexpr int kSize = 32;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kSize;
+    info.bmiHeader.biHeight = -kSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) {
+        DeleteDC(dc);
+        return false;
+    }
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, kSize, kSize};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    int red = 0, blue = 0;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < kSize * kSize; ++i) {
+        const int r = (pixels[i] >> 16) & 0xFF, b = pixels[i] & 0xFF;
+        red += r > b + 64 ? 1 : 0;
+        blue += b > r + 64 ? 1 : 0;
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return red > blue;
+}
+
 MessageIcon IconOf(HWND box) {
-    const HICON stop = LoadIconW(nullptr, IDI_HAND);
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (!HasClass(child, WC_STATICW) ||
             (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             continue;
-        if (reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == stop)
+        if (IsMostlyRed(reinterpret_cast<Win32Icon>(SendMessageW(child, STM_GETICON, 0, 0))))
             return MessageIcon::Stop;
     }
     return MessageIcon::Information;
@@ -94,7 +125,8 @@ HookAnswerer* HookAnswerer::s_current = nullptr;
 // Windows of the system's own that every windowed thread may have.
 bool IsSystemWindow(HWND window) {
     return HasClass(window, L"IME") || HasClass(window, L"MSCTFIME UI") ||
-           HasClass(window, L"OleMainThreadWndClass") || HasClass(window, L"tooltips_class32");
+           HasClass(window, L"OleMainThreadWndClass") || HasClass(window, L"tooltips_class32") ||
+           HasClass(window, L"CicMarshalWndClass");
 }
 
 BOOL CALLBACK ListWindow(HWND window, LPARAM list) {
@@ -119,7 +151,7 @@ void CancelEveryDialog() {
 }
 
 BOOL CALLBACK FindShownSheet(HWND window, LPARAM found) {
-    if (IsSheet(window) && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    if (IsSheet(window) && SheetRunsModally(window) && IsWindowEnabled(window)) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }

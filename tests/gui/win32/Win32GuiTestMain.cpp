@@ -1,4 +1,4 @@
-#include "ui/WindowsApi.h"
+#include "ui/win32/Win32Window.h"
 
 #include <gtest/gtest.h>
 

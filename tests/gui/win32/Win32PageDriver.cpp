@@ -8,11 +8,6 @@
 
 namespace {
 
-bool HasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64];
-    return GetClassNameW(window, className, 64) > 0 && lstrcmpiW(className, name) == 0;
-}
-
 HWND SheetOf(HWND window) {
     HWND root = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
     return root != nullptr && FindWindowExW(root, nullptr, WC_TABCONTROLW, nullptr) != nullptr
@@ -30,11 +25,14 @@ POINT CentreOf(HWND window) {
     return {client.right / 2, client.bottom / 2};
 }
 
-// A left click at the window's point (client coordinates), as the system sends it.
+// A left click at the window's point (client coordinates), as the system sends it: to the window
+// that holds the mouse, if one does.
 void PostClick(HWND window, POINT at) {
-    PostMessageW(window, WM_MOUSEMOVE, 0, Point(at.x, at.y));
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(at.x, at.y));
-    PostMessageW(window, WM_LBUTTONUP, 0, Point(at.x, at.y));
+    HWND target = GetCapture() != nullptr ? GetCapture() : window;
+    MapWindowPoints(window, target, &at, 1);
+    PostMessageW(target, WM_MOUSEMOVE, 0, Point(at.x, at.y));
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, Point(at.x, at.y));
+    PostMessageW(target, WM_LBUTTONUP, 0, Point(at.x, at.y));
 }
 
 // The edit field of a field: itself, or a combo box's own.
@@ -222,8 +220,8 @@ void Win32PageDriver::PressEnter() {
 void Win32PageDriver::PressKey(int id, DriverKey key, int times) {
     if (id != kFocusedControl)
         Focus(id);
-    static constexpr std::array<WPARAM, 7> kKeys = {VK_LEFT,  VK_RIGHT, VK_HOME,  VK_END,
-                                                    VK_PRIOR, VK_NEXT,  VK_ESCAPE};
+    static constexpr std::array<WPARAM, 10> kKeys = {VK_LEFT, VK_RIGHT,  VK_HOME, VK_END,  VK_PRIOR,
+                                                     VK_NEXT, VK_ESCAPE, VK_UP,   VK_DOWN, VK_F4};
     for (int i = 0; i < times; ++i) {
         HWND focus = GetFocus();
         PressVirtualKey(focus != nullptr ? focus : m_sheet, kKeys[static_cast<std::size_t>(key)]);
@@ -254,11 +252,73 @@ void Win32PageDriver::ChooseEntry(int id, int index) {
     Settle();
 }
 
+void Win32PageDriver::TurnWheel(int id, int notches) {
+    HWND control = Control(id);
+    if (control == nullptr)
+        return;
+    // The system gives the wheel to the window that has the focus, the pointer's place in screen
+    // coordinates.
+    POINT at = CentreOf(control);
+    ClientToScreen(control, &at);
+    HWND focus = GetFocus();
+    PostMessageW(focus != nullptr ? focus : m_sheet, WM_MOUSEWHEEL,
+                 MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(notches * WHEEL_DELTA))),
+                 Point(at.x, at.y));
+    Settle();
+}
+
+void Win32PageDriver::Minimize(bool minimized) {
+    ShowWindow(m_sheet, minimized ? SW_MINIMIZE : SW_RESTORE);
+    if (minimized)
+        PumpMessages();
+    else
+        Settle();
+}
+
 std::string Win32PageDriver::Read(int id) {
     HWND control = Control(id);
     if (control == nullptr || HasClass(control, TRACKBAR_CLASSW))
         return {};
     return WindowText(control);
+}
+
+TextFit Win32PageDriver::MeasureText(std::size_t index) {
+    HWND control = GetWindow(Page(), GW_CHILD);
+    for (std::size_t i = 0; i < index && control != nullptr; ++i)
+        control = GetWindow(control, GW_HWNDNEXT);
+    if (control == nullptr) {
+        ADD_FAILURE() << "the page has no control " << index;
+        return {};
+    }
+    const std::wstring text = Widen(WindowText(control));
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TextFit fit;
+    if (HasClass(control, WC_STATICW)) {
+        // As the static draws it: broken at blanks within its width.
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        RECT needed{0, 0, client.right, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX |
+                      ((style & SS_TYPEMASK) == SS_CENTER ? DT_CENTER : DT_LEFT));
+        // A pixel either side for a glyph that reaches beyond its advance.
+        fit = {needed.right - needed.left, needed.bottom - needed.top, client.right - 2,
+               client.bottom};
+    } else {
+        // A group box's title and a button's text: one line, clear of the frame.
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const bool group = (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        // A title starts past the frame's corner, about 12 pixels in, and must stop as far
+        // before the other.
+        fit = {size.cx, size.cy, client.right - (group ? 24 : 8), client.bottom};
+    }
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return fit;
 }
 
 SliderView Win32PageDriver::ReadSlider(int id) {
