@@ -8,12 +8,16 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
+
+class SheetDialog;
+void Accept(SheetDialog* dialog);
 
 class SheetDialog : public QDialog {
 public:
@@ -40,6 +44,19 @@ public:
     }
 
 protected:
+    // Enter that no page took is the sheet's ОК, as the dialog manager sends IDOK: the focus stays
+    // in its field, and the page takes its fields before the sheet closes. Enter on a focused
+    // button presses that button.
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && qobject_cast<QPushButton*>(focusWidget()) == nullptr) {
+            event->accept();
+            Accept(this);
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+
     void closeEvent(QCloseEvent* event) override {
         if (!m_ending && m_sheet != nullptr && !m_sheet->CanClose()) {
             event->ignore();
