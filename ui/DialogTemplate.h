@@ -27,7 +27,6 @@ enum ControlStyle : std::uint32_t {
     kStyleNoBorder = 1u << 3,    // Edit
     kStyleDefault = 1u << 4,     // PushButton: the page's default button (Enter)
     kStyleSunkenEdge = 1u << 5,  // PushButton: a sunken edge around the button
-    kStyleNotTabStop = 1u << 6,  // Edit, Slider, PushButton, ComboBox: skipped by Tab
     kStyleTicksOnTop = 1u << 7,  // Slider: tick marks above the groove
     kStyleThinBorder = 1u << 8,  // Picture: a one-pixel frame
 };

@@ -179,8 +179,6 @@ bool CPropertyPage::Create(NativeWindow* parent) {
         if (!TakesFocus(control.kind)) {
             widget->setFocusPolicy(Qt::NoFocus);
         } else {
-            if (Has(control, kStyleNotTabStop))
-                widget->setFocusPolicy(Qt::ClickFocus);
             if (previousStop != nullptr)
                 QWidget::setTabOrder(previousStop, widget);
             previousStop = widget;

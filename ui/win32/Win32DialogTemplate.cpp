@@ -130,7 +130,8 @@ struct ItemStyle {
 };
 
 ItemStyle StyleOf(const ControlTemplate& control) {
-    const DWORD tabStop = Has(control, kStyleNotTabStop) ? 0 : WS_TABSTOP;
+    // Every control that takes the focus is a tab stop.
+    constexpr DWORD tabStop = WS_TABSTOP;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
     switch (control.kind) {
