@@ -3,7 +3,7 @@
 #include <fcntl.h>
 
 #ifdef _WIN32
-#include "config/Win32Api.h"
+#include "common/Win32Api.h"
 #else
 #include <unistd.h>
 #endif

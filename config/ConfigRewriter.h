@@ -2,7 +2,7 @@
 
 #include "config/FileOps.h"
 #include "config/LineRule.h"
-#include "config/MessageCallback.h"
+#include "common/MessageCallback.h"
 
 #include <string_view>
 #include <vector>

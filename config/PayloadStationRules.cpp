@@ -1,6 +1,6 @@
 #include "config/PayloadStationRules.h"
 
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 
 #include <string>
 

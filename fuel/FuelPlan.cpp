@@ -1,6 +1,6 @@
 #include "fuel/FuelPlan.h"
 
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The numbers typed into the dialog fields: whatever the text, the field reads a number only
 // when the whole text is one (blanks around it allowed) that its member can hold, and then the
 // one the C library reads from it in the C locale.
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 
 #include <locale.h>
 

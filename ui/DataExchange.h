@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 
 #include <optional>
 #include <string>

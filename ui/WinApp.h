@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/MessageCallback.h"
+#include "common/MessageCallback.h"
 #include "ui/Wnd.h"
 
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/MessageCallback.h"
+#include "common/MessageCallback.h"
 
 #include <string>
 #include <string_view>

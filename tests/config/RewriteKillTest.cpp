@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "config/Win32Api.h"
+#include "common/Win32Api.h"
 #else
 #include <signal.h>
 #include <sys/wait.h>

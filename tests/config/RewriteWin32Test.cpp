@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/Win32Api.h"
+#include "common/Win32Api.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 #include "fuel/FuelPage.h"
 #include "gui/GuiTest.h"
 #include "support/TestSupport.h"

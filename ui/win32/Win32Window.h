@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/Win32Api.h"
+#include "common/Win32Api.h"
 #include "ui/Controls.h"
 #include "ui/PropertyPage.h"
 

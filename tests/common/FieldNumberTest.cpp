@@ -1,5 +1,5 @@
 // The numbers of the dialog fields, as they are read and shown.
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 
 #include <climits>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "config/NumberText.h"
+#include "common/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
