@@ -64,7 +64,7 @@ TEST_P(ArtFileTest, IsAnIndexedPictureOfItsSize) {
 
 INSTANTIATE_TEST_SUITE_P(Committed, ArtFileTest,
                          testing::Values(ArtFile{"bitmap140.png", 627, 119},
-                                         ArtFile{"icon128.png", 32, 32},
+                                         ArtFile{"icon32.png", 32, 32},
                                          ArtFile{"icon48.png", 48, 48},
                                          ArtFile{"icon256.png", 256, 256}),
                          [](const testing::TestParamInfo<ArtFile>& info) {
@@ -170,7 +170,7 @@ TEST_P(IconTest, IsAnOpaqueShapeOnATransparentGround) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, IconTest,
-                         testing::Values("icon128.png", "icon48.png", "icon256.png"),
+                         testing::Values("icon32.png", "icon48.png", "icon256.png"),
                          [](const testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              return name.substr(0, name.find('.'));
@@ -179,8 +179,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, IconTest,
 // ---------------------------------------------------------------------------------------------
 // The generator: two runs write the same bytes, and what it draws is what is committed.
 
-const char* const kGeneratedFiles[] = {"bitmap140.png", "icon128.png",   "icon48.png",
-                                       "icon256.png",   "bitmap140.bmp", "icon128.ico"};
+const char* const kGeneratedFiles[] = {"bitmap140.png", "icon32.png",   "icon48.png",
+                                       "icon256.png",   "bitmap140.bmp", "il18-loader.ico"};
 
 bool runGenerator(const QString& folder, QString* output) {
     QProcess generator;

@@ -245,7 +245,7 @@ TEST(Application, ProgramIconIsThereAtItsSize) {
     EXPECT_STREQ(app.m_pszAppName, "Загрузчик самолета Ил-18Д");
     EXPECT_EQ(AfxGetApp(), &app);
     HICON icon = app.LoadIcon(IDR_MAINFRAME);
-    ASSERT_NE(icon, nullptr) << "res/icon128.png is not embedded";
+    ASSERT_NE(icon, nullptr) << "res/icon32.png is not embedded";
     EXPECT_EQ(app.LoadIcon(IDR_MAINFRAME), icon);
     EXPECT_EQ(app.LoadIcon(999), nullptr);
 }

@@ -3,8 +3,8 @@
 // depends on the clock, the fonts or a display, so two runs write the same bytes.
 //
 // Usage: loader_artwork <output folder>
-// Writes bitmap140.png (627 x 119), icon128.png (32 x 32), icon48.png and icon256.png, and for
-// the Windows program's resources bitmap140.bmp and icon128.ico (16, 32, 48 and 256 pixels).
+// Writes bitmap140.png (627 x 119), icon32.png (32 x 32), icon48.png and icon256.png, and for
+// the Windows program's resources bitmap140.bmp and il18-loader.ico (16, 32, 48 and 256 pixels).
 
 #include <QBuffer>
 #include <QByteArray>
@@ -573,10 +573,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     bool ok = writePng(drawAircraftPicture(), folder, QStringLiteral("bitmap140.png"));
-    ok = writePng(drawProgramIcon(32), folder, QStringLiteral("icon128.png")) && ok;
+    ok = writePng(drawProgramIcon(32), folder, QStringLiteral("icon32.png")) && ok;
     ok = writePng(drawProgramIcon(48), folder, QStringLiteral("icon48.png")) && ok;
     ok = writePng(drawProgramIcon(256), folder, QStringLiteral("icon256.png")) && ok;
     ok = writeImage(drawAircraftPicture(), folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
-    ok = writeIco(folder, QStringLiteral("icon128.ico")) && ok;
+    ok = writeIco(folder, QStringLiteral("il18-loader.ico")) && ok;
     return ok ? 0 : 1;
 }

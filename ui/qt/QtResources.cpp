@@ -1,5 +1,7 @@
 #include "ui/qt/QtResources.h"
 
+#include "res/resource.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QIconEngine>
@@ -154,12 +156,14 @@ HICON LoadIconResource(int id) {
     auto& cache = IconCache();
     if (auto found = cache.find(id); found != cache.end())
         return reinterpret_cast<HICON>(found->second.get());
+    // The program has one icon, drawn at three sizes.
+    if (id != IDR_MAINFRAME)
+        return nullptr;
     auto engine = std::make_unique<PictureIconEngine>();
-    engine->AddPicture(QStringLiteral(":/res/icon%1.png").arg(id));
+    for (int size : {32, 48, 256})
+        engine->AddPicture(QStringLiteral(":/res/icon%1.png").arg(size));
     if (engine->isNull())
         return nullptr;
-    for (const char* size : {"48", "256"})
-        engine->AddPicture(QStringLiteral(":/res/icon%1.png").arg(QLatin1String(size)));
     auto icon = std::make_unique<QIcon>(engine.release());
     // Icons hold pixmaps, which must go before the application object does.
     if (cache.empty())

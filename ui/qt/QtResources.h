@@ -5,8 +5,8 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The pictures of res/, embedded as :/res/bitmap<id>.png and :/res/icon<id>.png (an icon may
-// also have icon48.png and icon256.png for the desktop's larger sizes).
+// The pictures of res/, embedded as :/res/bitmap<id>.png and, for the program's icon
+// (IDR_MAINFRAME), :/res/icon<size>.png at 32, 48 and 256 pixels.
 
 // A null pixmap when the program has no such bitmap.
 QPixmap LoadBitmapResource(int id);
