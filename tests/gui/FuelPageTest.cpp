@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A desktop in Russian writes numbers with a decimal comma; the page never does.
 TEST_F(FuelPageFileTest, RussianDesktopGivesTheSameNumbers) {
     RussianDesktop desktop;
-    ASSERT_TRUE(desktop.Active()) << "the ru_RU.UTF-8 locale is missing (scripts/packages.sh "
+    ASSERT_TRUE(desktop.Active()) << "the ru_RU.UTF-8 locale is missing (scripts/project.sh "
                                      "generates it)";
     char decimal[8];
     std::snprintf(decimal, sizeof decimal, "%.1f", 0.5);

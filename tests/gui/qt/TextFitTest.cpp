@@ -39,7 +39,7 @@ protected:
 TEST_P(TextFitTest, UsesThePinnedFont) {
     const QFontInfo font(m_window->font());
     EXPECT_EQ(font.family().toStdString(), kDialogFontFamily)
-        << "the font is not installed: scripts/packages.sh installs it";
+        << "the font is not installed: scripts/project.sh installs it";
     EXPECT_EQ(font.pixelSize(), kDialogFontPixelSize);
     EXPECT_LE(QFontMetrics(m_window->font()).height(), 13) << "a line must fit 8 dialog units";
 }

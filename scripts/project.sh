@@ -1,4 +1,14 @@
-# Debian packages the project needs, and a function that installs the missing ones.
+# What the scripts share: the build folders, the Debian packages the project needs, and the
+# function that installs the missing ones.
+
+# The build folders, each in the repository's root (git ignores /build*/).
+BUILD_DIR=build                   # RelWithDebInfo: the tests, the benchmarks, the .deb
+SANITIZE_BUILD_DIR=build-sanitize # the tests under AddressSanitizer and UBSan
+FUZZ_BUILD_DIR=build-fuzz         # the libFuzzer targets (clang), and what they find
+WINDOWS_BUILD_DIR=build-windows   # mingw-w64: the .exe, its tests, the Wine prefix, the .zip
+RELEASE_BUILD_DIR=build-release   # Release: the benchmarks as figures are taken (scripts/bench)
+RUN_BUILD_DIR=build-run           # Release: the program alone, for scripts/run
+
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 # The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation; the folder chooser's
 # Russian texts in qt6-translations-l10n.
@@ -19,6 +29,9 @@ FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The locales the tests use, generated once the locales package is there.
 TEST_LOCALES=(ru_RU.UTF-8)
 
+# install_missing_packages package...: installs with apt-get (through sudo when not root) the
+# packages that are not installed, saying which first. With LOADER_NO_INSTALL=1 (the scripts'
+# --no-install) it installs nothing and fails, naming what is missing.
 install_missing_packages() {
     local missing=()
     local pkg
@@ -29,7 +42,13 @@ install_missing_packages() {
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     if [ ${#missing[@]} -ne 0 ]; then
-        echo "Installing: ${missing[*]}"
+        if [ "${LOADER_NO_INSTALL:-0}" = 1 ]; then
+            echo "Missing Debian packages: ${missing[*]}" >&2
+            echo "Install them (apt-get install ${missing[*]}) or run without --no-install." >&2
+            exit 1
+        fi
+        echo "Missing Debian packages: ${missing[*]}"
+        echo "Installing them: ${sudo[*]}${sudo:+ }apt-get install (--no-install to install by hand)"
         "${sudo[@]}" apt-get update -qq
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
             "${missing[@]}"
@@ -46,6 +65,10 @@ generate_missing_locales() {
         name=${locale%%.*}
         # locale -a writes "ru_RU.utf8" for ru_RU.UTF-8.
         locale -a 2>/dev/null | grep -qix "$name.utf-\?8" && continue
+        if [ "${LOADER_NO_INSTALL:-0}" = 1 ]; then
+            echo "Missing locale: $locale (localedef -i $name -f UTF-8 $locale)" >&2
+            exit 1
+        fi
         echo "Generating the locale $locale"
         "$@" localedef -i "$name" -f UTF-8 "$locale"
     done
