@@ -132,9 +132,10 @@ const fs::path& RealConfig(const fs::path& source) {
 void CopyFile(const fs::path& from, const fs::path& to) {
     const int in = ::open(from.c_str(), O_RDONLY);
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const auto buffer = std::make_unique<char[]>(128 * 1024);
+    constexpr size_t kBufferBytes = 128 * 1024;
+    const auto buffer = std::make_unique<char[]>(kBufferBytes);
     ssize_t n;
-    while ((n = ::read(in, buffer.get(), 128 * 1024)) > 0)
+    while ((n = ::read(in, buffer.get(), kBufferBytes)) > 0)
         if (::write(out, buffer.get(), static_cast<size_t>(n)) != n)
             std::abort();
     ::fsync(out);

@@ -172,6 +172,7 @@ Run StartAndWatch(const Program& program, const std::string& path, int idleMs) {
 
     std::vector<std::string> environment = ChildEnvironment(idleMs);
     std::vector<char*> envp;
+    envp.reserve(environment.size() + 1);
     for (std::string& variable : environment)
         envp.push_back(variable.data());
     envp.push_back(nullptr);

@@ -174,14 +174,14 @@ int main(int argc, char** argv) {
     UseDesktopStyle();
     // The page takes its icon from the application object.
     CWinApp app;
-    const double toolkitMs = sinceStart.nsecsElapsed() / 1e6;
+    const double toolkitMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
     {
         // The first sheet of the process, as the program's start makes it: fonts, style and
         // pictures are loaded for the first time.
         ShownSheet first;
         std::printf("start to the sheet first shown and painted: %.1f ms (%.1f ms of it the "
                     "toolkit's start)\n",
-                    sinceStart.nsecsElapsed() / 1e6, toolkitMs);
+                    static_cast<double>(sinceStart.nsecsElapsed()) / 1e6, toolkitMs);
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -15,6 +15,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 RUN_PACKAGES=(fonts-liberation qt6-translations-l10n)
 # locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
+# The project's code checked by clang-tidy (.clang-tidy).
+TIDY_PACKAGES=(clang-tidy)
 
 # Making the .deb (cpack): dpkg-shlibdeps finds the program's library dependencies. Checking it
 # as a distribution would: lintian, appstreamcli (appstream), desktop-file-validate

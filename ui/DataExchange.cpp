@@ -44,7 +44,7 @@ namespace {
 // A desktop in Russian (and many another) writes "3600,5": one comma, where no point is, reads
 // as the decimal point.
 std::optional<float> ParseFieldFloatOrComma(std::string_view text) {
-    if (std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != text.npos)
+    if (std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != std::string_view::npos)
         return ParseFieldFloat(text);
     std::string withPoint(text);
     withPoint[withPoint.find(',')] = '.';

@@ -22,6 +22,7 @@
 #include <QString>
 #include <QTransform>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -30,7 +31,7 @@ namespace {
 // Palettes
 
 QRgb mix(QRgb a, QRgb b, double t) {
-    auto channel = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
+    auto channel = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
     return qRgba(channel(qRed(a), qRed(b)), channel(qGreen(a), qGreen(b)),
                  channel(qBlue(a), qBlue(b)), channel(qAlpha(a), qAlpha(b)));
 }
