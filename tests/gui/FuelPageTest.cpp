@@ -248,10 +248,4 @@ TEST_F(FuelPageFileTest, RussianDesktopGivesTheSameNumbers) {
     ExpectTankLines(TanksShown());
 }
 
-TEST_F(FuelPageTest, SavesAPictureOfThePage) {
-    Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
-    Driver().Click(IDC_CALCULATE_FUEL);
-    EXPECT_TRUE(Driver().SavePicture(std::filesystem::path(LOADER_PICTURES_DIR) / "fuel-page.png"));
-}
-
 } // namespace
