@@ -84,19 +84,14 @@ TEST_P(RewriteRealFile, ChangesOnlyTheTankLines) {
     EXPECT_EQ(replaced, GetParam().tankLines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TestData, RewriteRealFile,
-    testing::Values(RealFile{"il18-aircraft.cfg", 11}, RealFile{"aircraft.cfg", 9},
-                    RealFile{"hampden.cfg", 4, true}, RealFile{"swift-fr5.cfg", 2, true},
-                    RealFile{"a320-ai.cfg", 1, true},
-                    RealFile{"b747-8i-flight_model.cfg", 25, true}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        std::replace_if(
-            name.begin(), name.end(),
-            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(TestData, RewriteRealFile,
+                         testing::Values(RealFile{"il18-aircraft.cfg", 11},
+                                         RealFile{"aircraft.cfg", 9},
+                                         RealFile{"hampden.cfg", 4, true},
+                                         RealFile{"swift-fr5.cfg", 2, true},
+                                         RealFile{"a320-ai.cfg", 1, true},
+                                         RealFile{"b747-8i-flight_model.cfg", 25, true}),
+                         NameOfCase());
 
 // The UTF-16 copy of our file comes out as the rewrite of its text, in UTF-16 again.
 TEST(RewriteRealFile, Utf16CopyIsRewrittenAsItsText) {

@@ -30,6 +30,10 @@ struct Route {
     double total; // kg, as the aircraft's tables give it
 };
 
+void PrintTo(const Route& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FuelPageRouteTest : public FuelPageTest, public ::testing::WithParamInterface<Route> {};
 
 TEST_P(FuelPageRouteTest, CalculatesTheTripFuelAndSplitsIt) {
@@ -55,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Route{"ShortHop", kLevel6900, "900.5", "35", "60",
                             TripFuel(900.5, 6900, 35, 60)},
                       Route{"NoRange", kLevel8100, "0", "0", "60", 0.0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 TEST_F(FuelPageTest, ShowsEachTankGroupInItsOwnField) {
     Driver().ChooseEntry(IDC_FLIGHT_LEVEL, kLevel8100);
@@ -201,6 +205,10 @@ struct Refusal {
     std::vector<SeenMessage> messages;
 };
 
+void PrintTo(const Refusal& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FuelPageRefusalTest : public FuelPageFileTest,
                             public ::testing::WithParamInterface<Refusal> {};
 
@@ -226,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
     Quantities, FuelPageRefusalTest,
     ::testing::Values(Refusal{
         "NegativeTotalTyped", kLevel8100, "3600", "0", "60", "-100", {kNegativeFuel}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 // A desktop in Russian writes numbers with a decimal comma; the page never does.
 TEST_F(FuelPageFileTest, RussianDesktopGivesTheSameNumbers) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CPropertySheet;
+struct DialogTemplate;
 class MessageAnswerer;
 
 // A test of windows, on whichever toolkit the program is built for. From its start to its end
@@ -62,3 +63,5 @@ private:
 };
 
 std::ostream& operator<<(std::ostream& out, const SeenMessage& message);
+// A page's template, as a parameter of a test: its caption.
+void PrintTo(const DialogTemplate* page, std::ostream* out);

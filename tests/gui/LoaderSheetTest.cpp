@@ -48,6 +48,10 @@ struct Closing {
     bool asks; // whether the plan not written is asked about first
 };
 
+void PrintTo(const Closing& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LoaderSheetClosingTest : public LoaderSheetTest,
                                public ::testing::WithParamInterface<Closing> {};
 
@@ -82,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         Closing{"CloseBox", [](PageDriver& d) { d.CloseWindow(); }, IDCANCEL, true},
         Closing{"Escape", [](PageDriver& d) { d.PressKey(kFocusedControl, DriverKey::Escape, 1); },
                 IDCANCEL, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 TEST_F(LoaderSheetTest, OkStaysWhileAFieldHoldsNoNumber) {
     CLoaderAppSheet sheet(kLoaderSheetCaption);

@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {IDC_HOLD2_KG, "2147483647"}},
                               {kLoaded},
                               {kNone, kNone, kNone, "4409.245", "3306.933"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 TEST_F(PayloadPageFileTest, TextRefusedWhenLeftForTheButtonLoadsNothingButTheCountBefore) {
     Enter(IDC_CABIN2, "40");

@@ -94,3 +94,19 @@ std::string FullPathOf(std::string_view name) {
     const std::u8string path = (fs::current_path() / name).u8string();
     return std::string(path.begin(), path.end());
 }
+
+std::string CaseName(std::string_view text) {
+    if (text.empty())
+        return "empty";
+    std::string name;
+    for (const char c : text) {
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            name += c;
+        else
+            name += c == '-' ? "minus" : c == '+' ? "plus" : c == '.' ? "dot" : "_";
+    }
+    // Digits alone would read as the index of a case that has no name.
+    if (name.find_first_not_of("0123456789") == std::string::npos)
+        name = "Number" + name;
+    return name;
+}

@@ -2,6 +2,8 @@
 
 #include "config/MessageCallback.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -54,3 +56,24 @@ std::filesystem::path DataFile(std::string_view name);
 // A file of ../shared/testdata (real files of other aircraft), or empty when the folder is not
 // there; the caller then skips its case with a note.
 std::filesystem::path SharedDataFile(std::string_view relative);
+
+// A name for a case of a parameterised test, made of `text` (a typed text, a file name): letters
+// and digits as they are, '-' as "minus", '+' as "plus", '.' as "dot", every other character as
+// '_'; "empty" for an empty text, "Number" before a name of digits only.
+std::string CaseName(std::string_view text);
+
+// Names each case of a table after its parameter's `name`, for INSTANTIATE_TEST_SUITE_P.
+struct NameOfCase {
+    template <class Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& info) const {
+        return CaseName(info.param.name);
+    }
+};
+
+// Names each case after its parameter's `text`.
+struct NameOfText {
+    template <class Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& info) const {
+        return CaseName(info.param.text);
+    }
+};
