@@ -1,5 +1,6 @@
 // The numbers of the dialog fields, as they are read and shown.
 #include "common/NumberText.h"
+#include "support/TestSupport.h"
 
 #include <climits>
 #include <cmath>
@@ -12,6 +13,10 @@ struct FloatCase {
     const char* text;
     std::optional<float> value;
 };
+
+void PrintTo(const FloatCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(std::string(c.text));
+}
 
 class ParseFieldFloatTest : public ::testing::TestWithParam<FloatCase> {};
 
@@ -37,12 +42,17 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{"1e40", std::nullopt}, FloatCase{"-1e40", std::nullopt},
                       FloatCase{"1e400", std::nullopt}, FloatCase{"inf", std::nullopt},
                       FloatCase{"-infinity", std::nullopt}, FloatCase{"nan", std::nullopt},
-                      FloatCase{"\n5", std::nullopt}));
+                      FloatCase{"\n5", std::nullopt}),
+    NameOfText());
 
 struct IntCase {
     const char* text;
     std::optional<int> value;
 };
+
+void PrintTo(const IntCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(std::string(c.text));
+}
 
 class ParseFieldIntTest : public ::testing::TestWithParam<IntCase> {};
 
@@ -58,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"99999999999999999999", std::nullopt}, IntCase{"", std::nullopt},
                       IntCase{"1.5", std::nullopt}, IntCase{"1e3", std::nullopt},
                       IntCase{"x1", std::nullopt}, IntCase{"--1", std::nullopt},
-                      IntCase{"- 1", std::nullopt}));
+                      IntCase{"- 1", std::nullopt}),
+    NameOfText());
 
 TEST(FormatFieldFloat, WritesSixSignificantDigitsLikePrintfG) {
     EXPECT_EQ(FormatFieldFloat(14712.08f), "14712.1");

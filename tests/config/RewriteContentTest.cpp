@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"xa", "a\n"},
                      {"ya", "a\n"},
                      {"za", "a\n"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 // Files of random lines, with keys near every position and every kind of line end, against the
 // model.

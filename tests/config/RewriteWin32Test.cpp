@@ -81,6 +81,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A temporary file left by an earlier run, still held open by some program.
         HeldCase{"temporary_file_held", kTempFileName, GENERIC_READ, 0,
                  "\\TempFile.txt»: файл занят."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 } // namespace

@@ -59,13 +59,17 @@ INSTANTIATE_TEST_SUITE_P(
         TripCase{"reserve_59_9", 3600, 0, 59.9f, "8100", 14712.12f, {kLowReserve}},
         TripCase{"both_warnings_level_first", 3600, 0, 30, "", 19705.03f, {kLowLevel, kLowReserve}},
         TripCase{"no_range", 0, 0, 60, "8100", 0.0f, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 struct RefusedTrip {
     const char* name;
     float range, wind, reserve;
     const char* message;
 };
+
+void PrintTo(const RefusedTrip& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RefusedTripFuel : public testing::TestWithParam<RefusedTrip> {};
 
@@ -95,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedTrip{"zero_over_zero", 0, kNoSpeedLeft, 60, kNoGroundSpeedMessage.data()},
         RefusedTrip{"head_wind_beyond_speed", 3600, -700, 60, kNoGroundSpeedMessage.data()},
         RefusedTrip{"range_beyond_floats", 3e38f, 0, 60, kTotalBeyondNumbersMessage.data()}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 TEST(TripFuel, SlowestGroundSpeedStillComputes) {
     FuelPlan plan;
@@ -155,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DistributionCase{18600, 3850, 2590, 2860, 0, 465, false},
                     DistributionCase{20000, 3850, 2590, 2860, 1400, 500, false},
                     DistributionCase{23550, 3850, 2590, 2860, 4950, 588.75f, false},
-                    DistributionCase{30000, 3850, 2590, 2860, 4950, 588.75f, true}));
+                    DistributionCase{30000, 3850, 2590, 2860, 4950, 588.75f, true}),
+    [](const auto& info) { return "Total" + CaseName(testing::PrintToString(info.param.total)); });
 
 TEST(Distribution, TotalThatIsNotANumberIsNoOverflow) {
     FuelPlan plan;

@@ -68,6 +68,10 @@ struct Arguments {
     bool aircraftFolder; // the command names the aircraft's folder
 };
 
+void PrintTo(const Arguments& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CommandLineTest : public AircraftFolderTest,
                         public ::testing::WithParamInterface<Arguments> {};
 
@@ -102,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Arguments{"OtherFile", {"@/panel.cfg"}, Kind::Refused, false},
                       Arguments{"UnknownOption", {"--fuel"}, Kind::Refused, false},
                       Arguments{"TwoFolders", {"@", "@"}, Kind::Refused, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 // Names outside the system's code page arrive whole (UTF-8 from the wide command line on Windows).
 TEST_F(AircraftFolderTest, CyrillicFolderIsFound) {

@@ -66,6 +66,10 @@ void Close(PageDriver& driver, Way way) {
     }
 }
 
+void PrintTo(const CloseCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class CloseQuestionTest : public GuiTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(CloseQuestionTest, AsksOnlyBeforeDroppingAnUnwrittenPlan) {
@@ -114,6 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
         CloseCase{"CalculatedOkNo", Plan::FuelCalculated, Way::Ok, false, true, false},
         CloseCase{"FilledOk", Plan::FuelFilled, Way::Ok, false, false, true},
         CloseCase{"LoadedCloseBox", Plan::PassengersLoaded, Way::CloseBox, false, false, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 } // namespace

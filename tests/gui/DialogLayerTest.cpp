@@ -73,22 +73,7 @@ public:
     }
 };
 
-class DialogLayerTest : public GuiTest {
-protected:
-    void Show() {
-        m_sheet.AddPage(&m_page);
-        m_driver = DriveSheet(m_sheet);
-        ASSERT_NE(m_driver, nullptr);
-    }
-    void TearDown() override {
-        m_driver.reset();
-        m_sheet.DestroyWindow();
-        GuiTest::TearDown();
-    }
-    RecordingPage m_page;
-    CPropertySheet m_sheet{"Страница"};
-    std::unique_ptr<PageDriver> m_driver;
-};
+using DialogLayerTest = PageOnItsOwnSheet<RecordingPage>;
 
 TEST_F(DialogLayerTest, TabVisitsTheStopsInTemplateOrder) {
     Show();

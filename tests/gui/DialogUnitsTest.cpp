@@ -1,4 +1,5 @@
 // Dialog units to pixels, rounded as Windows's MulDiv rounds.
+#include "support/TestSupport.h"
 #include "ui/DialogTemplate.h"
 
 #include <climits>
@@ -9,6 +10,10 @@ namespace {
 struct MulDivCase {
     int number, numerator, denominator, result;
 };
+
+void PrintTo(const MulDivCase& c, std::ostream* out) {
+    *out << c.number << " * " << c.numerator << " / " << c.denominator;
+}
 
 class MulDivTest : public ::testing::TestWithParam<MulDivCase> {};
 
@@ -23,7 +28,13 @@ INSTANTIATE_TEST_SUITE_P(Values, MulDivTest,
                                            MulDivCase{1, 3, 2, 2}, MulDivCase{-1, 3, 2, -2},
                                            MulDivCase{1, -3, 2, -2}, MulDivCase{3, 1, -2, -2},
                                            MulDivCase{7, 1, 0, -1}, MulDivCase{INT_MAX, 2, 1, -1},
-                                           MulDivCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX}));
+                                           MulDivCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX}),
+                         [](const ::testing::TestParamInfo<MulDivCase>& info) {
+                             const MulDivCase& c = info.param;
+                             return CaseName(std::to_string(c.number) + "_" +
+                                             std::to_string(c.numerator) + "_" +
+                                             std::to_string(c.denominator));
+                         });
 
 TEST(DialogUnitsToPixels, ConvertsWithTheDialogFontsBaseUnits) {
     EXPECT_EQ(DialogUnitsToPixels(0, 0, 430, 230), (PixelRect{0, 0, 645, 374}));

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,20 +37,11 @@ inline double TripFuel(double range, double level, double wind, double reserve) 
     return 2300.0 * range / ((level - 6900.0) / 57.0 + 540.0 + wind + (reserve + 45.0) / 60.0);
 }
 
-class FuelPageTest : public GuiTest {
+class FuelPageTest : public PageOnItsOwnSheet<CFuelPage> {
 protected:
-    void SetUp() override {
-        m_sheet.AddPage(&m_page);
-        m_driver = DriveSheet(m_sheet);
-        ASSERT_NE(m_driver, nullptr);
-    }
-    void TearDown() override {
-        m_driver.reset();
-        m_sheet.DestroyWindow();
-        GuiTest::TearDown();
-    }
+    FuelPageTest() : PageOnItsOwnSheet("Топливо") {}
+    void SetUp() override { Show(); }
 
-    PageDriver& Driver() { return *m_driver; }
     double Field(int id) { return Number(Driver().Read(id)); }
     // Each tank field holds its share; together (both wing halves) they hold the total.
     void ExpectTanksHold(double total) {
@@ -60,10 +50,6 @@ protected:
         EXPECT_NEAR(aircraft, total, 0.05);
         EXPECT_NEAR(Field(IDC_FLOWMETER), total / 40, 0.005);
     }
-
-    CFuelPage m_page;
-    CPropertySheet m_sheet{"Топливо"};
-    std::unique_ptr<PageDriver> m_driver;
 };
 
 inline const SeenMessage kLevelWarning{
@@ -85,14 +71,6 @@ struct TankLine {
     double gallons;
 };
 
-inline std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::istringstream in(bytes);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The fourth number of a tank line: its quantity.
 inline double Quantity(const std::string& line) {
     std::size_t at = line.find('=');
@@ -111,24 +89,16 @@ protected:
 
     // Every line without a tank key is unchanged; each tank line holds its quantity.
     void ExpectTankLines(const std::vector<TankLine>& tanks) {
-        const std::vector<std::string> before = Lines(m_original);
-        const std::vector<std::string> after = Lines(ReadFileBytes("Aircraft.cfg"));
-        ASSERT_EQ(after.size(), before.size());
-        int changed = 0;
-        for (std::size_t i = 0; i < before.size(); ++i) {
-            const TankLine* tank = nullptr;
-            for (const TankLine& candidate : tanks)
-                if (before[i].find(candidate.key) != std::string::npos)
-                    tank = &candidate;
-            if (tank == nullptr) {
-                EXPECT_EQ(after[i], before[i]);
-                continue;
-            }
-            ++changed;
-            EXPECT_EQ(after[i].rfind(std::string(tank->key) + "=", 0), 0u) << after[i];
-            EXPECT_NEAR(Quantity(after[i]), tank->gallons, 0.0006) << after[i];
+        std::vector<std::string> keys;
+        for (const TankLine& tank : tanks)
+            keys.push_back(tank.key);
+        const std::vector<KeyLine> changed =
+            ExpectOtherLinesUnchanged(m_original, ReadFileBytes("Aircraft.cfg"), keys);
+        for (const KeyLine& line : changed) {
+            EXPECT_EQ(line.text.rfind(keys[line.key] + "=", 0), 0u) << line.text;
+            EXPECT_NEAR(Quantity(line.text), tanks[line.key].gallons, 0.0006) << line.text;
         }
-        EXPECT_EQ(changed, 9);
+        EXPECT_EQ(changed.size(), 9u);
         EXPECT_FALSE(std::filesystem::exists("TempFile.txt"));
     }
 

@@ -16,6 +16,10 @@ struct NoSpeed {
     const char* wind;
 };
 
+void PrintTo(const NoSpeed& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FuelPageGuardTest : public FuelPageTest, public ::testing::WithParamInterface<NoSpeed> {};
 
 // Level 6900 and 60 min: 540 km/h and 1.75 of reserve in the divisor; -541.75 leaves nothing.
@@ -45,6 +49,6 @@ INSTANTIATE_TEST_SUITE_P(Divisors, FuelPageGuardTest,
                          ::testing::Values(NoSpeed{"Zero", "3600", "-541.75"},
                                            NoSpeed{"ZeroOverZero", "0", "-541.75"},
                                            NoSpeed{"Negative", "3600", "-700"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         NameOfCase());
 
 } // namespace

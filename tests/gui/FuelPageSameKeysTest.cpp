@@ -48,7 +48,10 @@ TEST_P(FuelPageSheetButtonTest, ClickThatARefusedWindSwallowedKeepsTheSheet) {
     EXPECT_TRUE(Driver().HasFocus(IDC_WIND));
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, FuelPageSheetButtonTest, ::testing::Values("ОК", "Отмена"));
+INSTANTIATE_TEST_SUITE_P(Buttons, FuelPageSheetButtonTest, ::testing::Values("ОК", "Отмена"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param) == "ОК" ? "Ok" : "Cancel";
+                         });
 
 TEST_F(FuelPageFileTest, EnterOnAFocusedButtonPressesThatButton) {
     Driver().Focus(IDC_FILL_FUEL);

@@ -1,6 +1,7 @@
 #include "gui/GuiTest.h"
 
 #include "gui/GuiBackend.h"
+#include "ui/DialogTemplate.h"
 #include "ui/PropertySheet.h"
 
 #include <clocale>
@@ -66,4 +67,8 @@ RussianDesktop::~RussianDesktop() {
 std::ostream& operator<<(std::ostream& out, const SeenMessage& message) {
     return out << '"' << message.caption << "\": \"" << message.text << "\" ("
                << (message.icon == MessageIcon::Stop ? "stop" : "information") << ')';
+}
+
+void PrintTo(const DialogTemplate* page, std::ostream* out) {
+    *out << '"' << page->caption << '"';
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/PageDriver.h"
+#include "ui/PropertySheet.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-class CPropertySheet;
+struct DialogTemplate;
 class MessageAnswerer;
 
 // A test of windows, on whichever toolkit the program is built for. From its start to its end
@@ -42,6 +43,29 @@ private:
     std::unique_ptr<MessageAnswerer> m_answerer;
 };
 
+// A page of type `Page` alone on a sheet: Show() adds it and shows the sheet; at the test's end the
+// sheet is closed before GuiTest looks for windows left over.
+template <class Page>
+class PageOnItsOwnSheet : public GuiTest {
+protected:
+    explicit PageOnItsOwnSheet(const char* caption = "Страница") : m_sheet(caption) {}
+    void Show() {
+        m_sheet.AddPage(&m_page);
+        m_driver = DriveSheet(m_sheet);
+        ASSERT_NE(m_driver, nullptr);
+    }
+    void TearDown() override {
+        m_driver.reset();
+        m_sheet.DestroyWindow();
+        GuiTest::TearDown();
+    }
+    PageDriver& Driver() { return *m_driver; }
+
+    Page m_page;
+    CPropertySheet m_sheet;
+    std::unique_ptr<PageDriver> m_driver;
+};
+
 // Lets the toolkit handle its events until `done` holds, at most `milliseconds`; whether it held.
 bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000);
 
@@ -62,3 +86,5 @@ private:
 };
 
 std::ostream& operator<<(std::ostream& out, const SeenMessage& message);
+// A page's template, as a parameter of a test: its caption.
+void PrintTo(const DialogTemplate* page, std::ostream* out);

@@ -1,4 +1,5 @@
 #include "payload/PayloadState.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,10 @@ struct LoadCase {
     const char* actualLoad;
     int32_t hold1Percent, hold2Percent;
 };
+
+void PrintTo(const LoadCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SummaryTable : public PayloadStateTest, public ::testing::WithParamInterface<LoadCase> {};
 
@@ -72,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Int32Min", INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN,
                  "-2147483648 пассажиров - 0 кг.", "В грузовых отсеках 0 кг.",
                  "Фактическая загрузка:   0 кг.", -107374182, -143165576}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 struct ConversionCase {
     int hold;

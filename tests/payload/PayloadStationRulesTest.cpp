@@ -46,6 +46,11 @@ struct LoadCase {
     const char* loads[5];
 };
 
+void PrintTo(const LoadCase& c, std::ostream* out) {
+    *out << "cabins " << c.cabin1 << ", " << c.cabin2 << ", " << c.cabin3 << "; holds " << c.hold1
+         << ", " << c.hold2 << " kg";
+}
+
 class StationLoads : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(StationLoads, WritesPoundsWithThreeDecimals) {
@@ -76,7 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
                  INT32_MAX,
                  INT32_MIN,
                  {"331407328104.023", "-331407328258.346", "0.000", "4734390401.486",
-                  "-4734390403.691"}}));
+                  "-4734390403.691"}}),
+    [](const testing::TestParamInfo<LoadCase>& info) {
+        const LoadCase& c = info.param;
+        return CaseName("Cabins_" + std::to_string(c.cabin1) + "_" + std::to_string(c.cabin2) +
+                        "_" + std::to_string(c.cabin3) + "_Holds_" + std::to_string(c.hold1) + "_" +
+                        std::to_string(c.hold2));
+    });
 
 // What the rewrite must make of `input`, line by line: a line ends after a line feed (a carriage
 // return before it belongs to it) or after a lone carriage return; a line holding a key becomes

@@ -4,8 +4,6 @@
 #include "ui/PropertyPage.h"
 #include "ui/PropertySheet.h"
 
-#include <filesystem>
-
 namespace {
 
 // Where the cabin's map lands on the page.
@@ -123,17 +121,6 @@ TEST_F(PayloadPagePictureTest, Cabin3sMapStopsAtItsLastColumn) {
                 ++changed;
     EXPECT_EQ(changed, 0);
     EXPECT_EQ(page.Pixel(rect.left + 30, rect.top), kBlue);
-}
-
-TEST_F(PayloadPageTest, SavesAPictureOfThePage) {
-    Enter(IDC_CABIN1, "12");
-    Enter(IDC_CABIN2, "40");
-    Enter(IDC_CABIN3, "15");
-    Enter(IDC_HOLD1_PERCENT, "60");
-    Enter(IDC_HOLD2_KG, "900");
-    Driver().PressKey(IDC_SLIDER_CABIN2, DriverKey::Right, 3);
-    EXPECT_TRUE(
-        Driver().SavePicture(std::filesystem::path(LOADER_PICTURES_DIR) / "payload-page.png"));
 }
 
 } // namespace

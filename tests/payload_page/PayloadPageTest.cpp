@@ -1,5 +1,7 @@
 #include "PayloadPageFixture.h"
 
+#include "support/TestSupport.h"
+
 #include <utility>
 
 namespace {
@@ -151,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {IDC_PASSENGERS, "10 пассажиров - 700 кг."},
                 {IDC_CARGO, "В грузовых отсеках 1015 кг."},
                 {IDC_ACTUAL_LOAD, "Фактическая загрузка:   1715 кг."}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 struct SliderMove {
     const char* name;
@@ -202,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {IDC_HOLD2_PERCENT, "100"},
                     {IDC_CARGO, "В грузовых отсеках 1500 кг."},
                     {IDC_ACTUAL_LOAD, "Фактическая загрузка:   1500 кг."}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 // Text that is no integer, typed into each number field in turn.
 struct NoInteger {
@@ -246,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NoInteger{"Cyrillic", "двенадцать"}, NoInteger{"DecimalComma", "12,5"},
                       NoInteger{"Digits400", std::string(400, '9')},
                       NoInteger{"Beyond32Bits", "2147483648"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    NameOfCase());
 
 TEST_F(PayloadPageTest, SwitchingPagesKeepsEveryValue) {
     Driver().PressKey(IDC_SLIDER_CABIN1, DriverKey::Right, 5);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -93,4 +94,56 @@ fs::path SharedDataFile(std::string_view relative) {
 std::string FullPathOf(std::string_view name) {
     const std::u8string path = (fs::current_path() / name).u8string();
     return std::string(path.begin(), path.end());
+}
+
+std::string CaseName(std::string_view text) {
+    if (text.empty())
+        return "empty";
+    std::string name;
+    for (const char c : text) {
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            name += c;
+        else
+            name += c == '-' ? "minus" : c == '+' ? "plus" : c == '.' ? "dot" : "_";
+    }
+    // Digits alone would read as the index of a case that has no name.
+    if (name.find_first_not_of("0123456789") == std::string::npos)
+        name = "Number" + name;
+    return name;
+}
+
+std::vector<std::string> Lines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size() - 1) + 1;
+        lines.emplace_back(bytes.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+std::vector<KeyLine> ExpectOtherLinesUnchanged(std::string_view before, std::string_view after,
+                                               const std::vector<std::string>& keys) {
+    const std::vector<std::string> oldLines = Lines(before);
+    const std::vector<std::string> newLines = Lines(after);
+    EXPECT_EQ(newLines.size(), oldLines.size());
+    std::vector<KeyLine> keyLines;
+    for (std::size_t i = 0; i < oldLines.size() && i < newLines.size(); ++i) {
+        std::string old = oldLines[i];
+        const bool ended = old.ends_with('\n');
+        if (ended)
+            old.erase(old.size() - (old.ends_with("\r\n") ? 2 : 1));
+        std::size_t key = 0;
+        while (key < keys.size() && (!ended || old.find(keys[key]) == std::string::npos))
+            ++key;
+        if (key == keys.size()) {
+            EXPECT_EQ(newLines[i], ended ? old + "\r\n" : old) << "line " << i + 1;
+            continue;
+        }
+        std::string text = newLines[i];
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        keyLines.push_back({i, key, text});
+    }
+    return keyLines;
 }

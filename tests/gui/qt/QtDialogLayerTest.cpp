@@ -13,23 +13,16 @@
 
 namespace {
 
-class QtDialogLayerTest : public GuiTest {
-protected:
-    void SetUp() override {
-        m_sheet.AddPage(&m_page);
-        m_driver = DriveSheet(m_sheet);
-        ASSERT_NE(m_driver, nullptr);
-    }
-    void TearDown() override {
-        m_driver.reset();
-        m_sheet.DestroyWindow();
-        GuiTest::TearDown();
-    }
-    QWidget* Page() { return ToWidget(m_page.GetSafeHwnd()); }
+// The payload page's template, without the page's code.
+class TemplatePage : public CPropertyPage {
+public:
+    TemplatePage() : CPropertyPage(IDD_PAYLOAD_PAGE) {}
+};
 
-    CPropertyPage m_page{IDD_PAYLOAD_PAGE};
-    CPropertySheet m_sheet{"Страница"};
-    std::unique_ptr<PageDriver> m_driver;
+class QtDialogLayerTest : public PageOnItsOwnSheet<TemplatePage> {
+protected:
+    void SetUp() override { Show(); }
+    QWidget* Page() { return ToWidget(m_page.GetSafeHwnd()); }
 };
 
 TEST_F(QtDialogLayerTest, BuildsEveryControlOfTheTemplateWhereTheTemplatePutsIt) {
