@@ -132,7 +132,7 @@ const fs::path& RealConfig(const fs::path& source) {
 void CopyFile(const fs::path& from, const fs::path& to) {
     const int in = ::open(from.c_str(), O_RDONLY);
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    constexpr size_t kBufferBytes = 128 * 1024;
+    constexpr size_t kBufferBytes = size_t{128} * 1024;
     const auto buffer = std::make_unique<char[]>(kBufferBytes);
     ssize_t n;
     while ((n = ::read(in, buffer.get(), kBufferBytes)) > 0)

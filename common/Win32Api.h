@@ -19,7 +19,7 @@
 #define UNICODE
 #endif
 #ifndef _UNICODE
-#define _UNICODE
+#define _UNICODE // NOLINT(bugprone-reserved-identifier): the system headers' own switch
 #endif
 #define tagNMHDR Win32TagNmhdr
 #define NMHDR Win32Nmhdr

@@ -172,8 +172,8 @@ int FileOps::Open(const char* path, int flags, mode_t) {
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return FailedOn(name, GetLastError());
-    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle),
-                                   _O_BINARY | (access == GENERIC_READ ? _O_RDONLY : 0));
+    const int fd =
+        _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY | (flags & O_ACCMODE));
     if (fd < 0) {
         CloseHandle(handle);
         errno = EMFILE;

@@ -174,9 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RewriteUtf16, NotUtf16AfterTheMarkIsRefusedAndLeftAlone) {
     const std::u16string line = u"Center1=1\r\n";
     const char16_t leading = 0xd83d, trailing = 0xde00; // the halves of a pair
-    for (const std::string& bytes :
-         {Utf16(line, false) + "x", Utf16(line, true) + "x", Utf16(line + leading + line, false),
-          Utf16(trailing + line, true), Utf16(line + leading, false)}) {
+    const std::string files[] = {Utf16(line, false) + "x", Utf16(line, true) + "x",
+                                 Utf16(line + leading + line, false), Utf16(trailing + line, true),
+                                 Utf16(line + leading, false)};
+    for (const std::string& bytes : files) {
         ScratchDirectory dir;
         WriteFileBytes(kConfigFileName, bytes);
         RecordingCallback owner;

@@ -46,8 +46,9 @@ TEST_P(RewriteRealFile, ChangesOnlyTheTankLines) {
     // Line by line: a line with a key is its rule's line, any other the same bytes ending in
     // CR LF (a last line without line end stays without).
     std::vector<std::string> keys;
+    keys.reserve(rules.size());
     for (const LineRule& rule : rules)
-        keys.push_back(rule.key);
+        keys.emplace_back(rule.key);
     const std::vector<KeyLine> replaced = ExpectOtherLinesUnchanged(before, after, keys);
     for (const KeyLine& line : replaced) {
         const std::string& expected = rules[line.key].line;

@@ -90,8 +90,9 @@ protected:
     // Every line without a tank key is unchanged; each tank line holds its quantity.
     void ExpectTankLines(const std::vector<TankLine>& tanks) {
         std::vector<std::string> keys;
+        keys.reserve(tanks.size());
         for (const TankLine& tank : tanks)
-            keys.push_back(tank.key);
+            keys.emplace_back(tank.key);
         const std::vector<KeyLine> changed =
             ExpectOtherLinesUnchanged(m_original, ReadFileBytes("Aircraft.cfg"), keys);
         for (const KeyLine& line : changed) {

@@ -62,7 +62,7 @@ TEST_P(LoaderSheetClosingTest, ClosingWritesNothing) {
     WriteFileBytes("Aircraft.cfg", original);
     CLoaderAppSheet sheet(kLoaderSheetCaption);
     AnswerQuestionsWith(true);
-    WhenModal([this, &sheet](PageDriver& driver) {
+    WhenModal([&sheet](PageDriver& driver) {
         EXPECT_TRUE(driver.ShowPage(sheet.GetPageCount() - 1));
         driver.ChooseEntry(IDC_FLIGHT_LEVEL, 5);
         driver.Click(IDC_CALCULATE_FUEL);

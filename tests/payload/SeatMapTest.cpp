@@ -44,9 +44,8 @@ std::vector<uint32_t> ExpectedPixels(int cabin, int taken) {
             for (int dy = 0; dy < 8; ++dy) {
                 for (int dx = 0; dx < 8; ++dx) {
                     const bool edge = dx == 0 || dy == 0 || dx == 7 || dy == 7;
-                    const size_t at =
-                        static_cast<size_t>((kRowY[row] + dy) * c.mapWidth + ColumnX(column) + dx);
-                    pixels[at] = isTaken ? kBlue : edge ? kBlack : kWhite;
+                    const int at = (kRowY[row] + dy) * c.mapWidth + ColumnX(column) + dx;
+                    pixels[static_cast<size_t>(at)] = isTaken ? kBlue : edge ? kBlack : kWhite;
                 }
             }
         }
@@ -79,7 +78,7 @@ std::set<std::pair<int, int>> BlueSquares(const RgbImage& image) {
     return corners;
 }
 
-std::set<std::pair<int, int>> Squares(std::vector<int> xs, std::vector<int> ys) {
+std::set<std::pair<int, int>> Squares(const std::vector<int>& xs, const std::vector<int>& ys) {
     std::set<std::pair<int, int>> corners;
     for (const int x : xs)
         for (const int y : ys)

@@ -18,6 +18,7 @@ protected:
     // Every line without a station key is as it was; station N holds loads[N], in pounds.
     void ExpectStations(const std::array<std::string, 5>& loads) {
         std::vector<std::string> keys;
+        keys.reserve(5);
         for (int n = 0; n < 5; ++n)
             keys.push_back("station_load." + std::to_string(n));
         const std::vector<KeyLine> stations =

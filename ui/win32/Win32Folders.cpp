@@ -22,7 +22,7 @@ int CALLBACK ChooserCallback(HWND chooser, UINT message, LPARAM, LPARAM start) {
 // The full path of `path` (GetFullPathNameW cleans "." and ".."), and where its last part
 // starts.
 std::wstring FullPath(std::string_view path, std::size_t* lastPart = nullptr) {
-    const std::wstring wide = Widen(path);
+    std::wstring wide = Widen(path);
     std::wstring full(MAX_PATH, L'\0');
     for (;;) {
         wchar_t* part = nullptr;

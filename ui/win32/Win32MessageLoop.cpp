@@ -28,7 +28,7 @@ bool PreTranslatePageMessage(const MSG& message) {
         return true;
     }
     for (const ControlTemplate& control : PageOfWindow(page)->GetTemplate()->controls) {
-        if (control.kind != ControlKind::PushButton || !(control.style & kStyleDefault) != 0)
+        if (control.kind != ControlKind::PushButton || (control.style & kStyleDefault) == 0)
             continue;
         HWND button = GetDlgItem(page, control.id);
         if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button))

@@ -49,7 +49,8 @@ bool IsMostlyRed(Win32Icon icon) {
     int red = 0, blue = 0;
     const auto* pixels = static_cast<const std::uint32_t*>(bits);
     for (int i = 0; i < kSize * kSize; ++i) {
-        const int r = (pixels[i] >> 16) & 0xFF, b = pixels[i] & 0xFF;
+        const auto r = static_cast<int>((pixels[i] >> 16) & 0xFF);
+        const auto b = static_cast<int>(pixels[i] & 0xFF);
         red += r > b + 64 ? 1 : 0;
         blue += b > r + 64 ? 1 : 0;
     }
