@@ -1,5 +1,5 @@
 # What the scripts share: the build folders, the Debian packages the project needs, and the
-# function that installs the missing ones.
+# functions that install the missing ones and run clang-tidy.
 
 # The build folders, each in the repository's root (git ignores /build*/).
 BUILD_DIR=build                   # RelWithDebInfo: the tests, the benchmarks, the .deb
@@ -15,24 +15,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
 RUN_PACKAGES=(fonts-liberation qt6-translations-l10n)
 # locales: the GUI tests also run with a Russian desktop's locale, ru_RU.UTF-8.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
-# The project's code checked by clang-tidy (.clang-tidy).
+# The project's code checked by clang-tidy (.clang-tidy), in both builds.
 TIDY_PACKAGES=(clang-tidy)
 # The project's own sources, as clang-tidy's runner selects them from a build's compile commands.
 OWN_SOURCES='/(app|bench|common|config|fuel|fuzz|payload|res|tests|tools|ui)/.*\.cpp$'
-
-# run_clang_tidy build-dir [clang-tidy option...]: clang-tidy over the project's own sources
-# as that build compiles them; on any finding prints them and fails.
-run_clang_tidy() {
-    local dir=$1
-    shift
-    if ! run-clang-tidy -p "$dir" -j "$(nproc)" -quiet "$@" "^$PWD$OWN_SOURCES" \
-        >"$dir/tidy.log" 2>&1; then
-        sed 's/\x1b\[[0-9;]*m//g' "$dir/tidy.log" | grep -E '(warning|error): ' | sort -u >&2
-        echo "clang-tidy found the above in $dir (log: $dir/tidy.log)" >&2
-        return 1
-    fi
-    echo "clang-tidy: nothing found in $dir"
-}
 
 # Making the .deb (cpack): dpkg-shlibdeps finds the program's library dependencies. Checking it
 # as a distribution would: lintian, appstreamcli (appstream), desktop-file-validate
@@ -40,8 +26,7 @@ run_clang_tidy() {
 PACKAGE_PACKAGES=(dpkg-dev file lintian appstream desktop-file-utils man-db)
 
 # The Windows build and its tests under Wine (scripts/test-windows).
-WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth
-    clang-tidy)
+WINDOWS_PACKAGES=(cmake ninja-build googletest g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth)
 # The fuzz targets (clang with libFuzzer).
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -91,4 +76,18 @@ generate_missing_locales() {
         echo "Generating the locale $locale"
         "$@" localedef -i "$name" -f UTF-8 "$locale"
     done
+}
+
+# run_clang_tidy build-dir [clang-tidy option...]: clang-tidy over the project's own sources
+# as that build compiles them; on any finding prints them and fails.
+run_clang_tidy() {
+    local dir=$1
+    shift
+    if ! run-clang-tidy -p "$dir" -j "$(nproc)" -quiet "$@" "^$PWD$OWN_SOURCES" \
+        >"$dir/tidy.log" 2>&1; then
+        sed 's/\x1b\[[0-9;]*m//g' "$dir/tidy.log" | grep -E '(warning|error): ' | sort -u >&2
+        echo "clang-tidy found the above in $dir (log: $dir/tidy.log)" >&2
+        return 1
+    fi
+    echo "clang-tidy: nothing found in $dir"
 }
