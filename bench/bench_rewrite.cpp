@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -228,11 +229,14 @@ int main(int argc, char** argv) {
     // Each real file: the rewrite of the nine tank lines beside its durable copy.
     std::vector<fs::path> real = {fs::path(LOADER_DATA_DIR) / "il18-aircraft.cfg",
                                   fs::path(LOADER_DATA_DIR) / "il18-aircraft-utf16.cfg"};
+    const fs::path shared = fs::path(LOADER_TESTDATA_DIR) / "aircraft-cfg";
     std::error_code error;
-    for (const auto& entry :
-         fs::directory_iterator(fs::path(LOADER_TESTDATA_DIR) / "aircraft-cfg", error))
+    for (const auto& entry : fs::directory_iterator(shared, error))
         if (entry.path().extension() == ".cfg")
             real.push_back(entry.path());
+    if (error)
+        std::fprintf(stderr, "%s is not there: only the files of tests/data are measured\n",
+                     shared.string().c_str());
     for (const fs::path& source : real) {
         const fs::path& file = RealConfig(source);
         const std::string name = source.filename().string();
