@@ -1,6 +1,7 @@
 #include "app/AircraftFolder.h"
 
-#include "ui/Folders.h"
+#include "config/ConfigFile.h"
+#include "config/FileOps.h"
 
 #include <algorithm>
 #include <utility>
@@ -47,16 +48,16 @@ LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments) {
         if (named)
             return Refuse("укажите одну папку самолета, а не несколько");
         named = true;
-        switch (KindOfPath(argument)) {
+        switch (FileOps::System().KindOfPath(argument.c_str())) {
         case PathKind::Missing:
             return Refuse("нет такой папки: " + argument);
         case PathKind::File:
             if (!IsConfigName(LastPart(argument)))
                 return Refuse("это не папка и не файл Aircraft.cfg: " + argument);
-            command.folder = ParentFolder(argument);
+            command.folder = FileOps::System().FullPath(argument + "/..");
             break;
         case PathKind::Folder:
-            command.folder = AbsolutePath(argument);
+            command.folder = FileOps::System().FullPath(argument);
             break;
         }
     }
@@ -64,8 +65,7 @@ LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments) {
 }
 
 bool HoldsAircraftConfig(std::string_view folder) {
-    const std::vector<std::string> names = FileNamesIn(folder);
-    return std::any_of(names.begin(), names.end(), IsConfigName);
+    return FindConfigFile(FileOps::System(), folder).found();
 }
 
 std::string_view LoaderUsage() {

@@ -20,7 +20,7 @@ struct LoaderCommand {
 // path.
 LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments);
 
-// Whether the folder holds a file named Aircraft.cfg, in any letter case.
+// Whether the folder holds an Aircraft.cfg that the rewrite would write (FindConfigFile).
 bool HoldsAircraftConfig(std::string_view folder);
 
 // What --help and --version print.

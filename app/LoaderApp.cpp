@@ -2,13 +2,14 @@
 
 #include "app/AircraftFolder.h"
 #include "app/LoaderAppSheet.h"
+#include "config/FileOps.h"
 #include "ui/Folders.h"
 
 bool CLoaderApp::InitInstance() {
     Enable3dControls();
-    if (m_bAskForFolder && !HoldsAircraftConfig(CurrentFolder()))
+    if (m_bAskForFolder && !HoldsAircraftConfig(FileOps::System().CurrentFolder()))
         AskForAircraftFolder();
-    const std::string folder = CurrentFolder();
+    const std::string folder = FileOps::System().CurrentFolder();
     if (HoldsAircraftConfig(folder))
         SaveFolderSetting(kAircraftFolderSetting, folder);
 
@@ -25,9 +26,9 @@ std::string CLoaderApp::ChooseAircraftFolder(const std::string& start) {
 
 void CLoaderApp::AskForAircraftFolder() {
     std::string start = LoadFolderSetting(kAircraftFolderSetting);
-    if (KindOfPath(start) != PathKind::Folder)
-        start = CurrentFolder();
+    if (FileOps::System().KindOfPath(start.c_str()) != PathKind::Folder)
+        start = FileOps::System().CurrentFolder();
     const std::string chosen = ChooseAircraftFolder(start);
-    if (!chosen.empty() && !EnterFolder(chosen))
+    if (!chosen.empty() && FileOps::System().EnterFolder(chosen.c_str()) != 0)
         AfxMessageBox("Папка недоступна:\r\n" + chosen, MessageIcon::Stop);
 }

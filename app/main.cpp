@@ -1,6 +1,6 @@
 #include "app/AircraftFolder.h"
 #include "app/LoaderApp.h"
-#include "ui/Folders.h"
+#include "config/FileOps.h"
 #include "ui/ProgramArguments.h"
 
 #include <cstdio>
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     case LoaderCommand::Kind::Run:
         break;
     }
-    if (!command.folder.empty() && !EnterFolder(command.folder)) {
+    if (!command.folder.empty() && FileOps::System().EnterFolder(command.folder.c_str()) != 0) {
         std::fprintf(stderr, "il18-loader: папка недоступна: %s\n", command.folder.c_str());
         return 2;
     }

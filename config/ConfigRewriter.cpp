@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,38 +24,6 @@ constexpr const char* kTooLarge = "файл больше 256 МБ";
 // The new content goes to the temporary file in pieces of about this size.
 constexpr std::size_t kWritePiece = std::size_t{1} << 20;
 
-// Why a run failed, in the user's words, with the system's reason.
-std::string Reason(int error) {
-    switch (error) {
-    case ENOSPC:
-        return "на диске нет места";
-#ifdef EDQUOT
-    case EDQUOT:
-        return "превышена дисковая квота";
-#endif
-    case EFBIG:
-        return "файл превысил допустимый размер";
-    case EACCES:
-    case EPERM:
-        return "нет доступа";
-    case EROFS:
-        return "диск доступен только для чтения";
-    case EISDIR:
-        return "это каталог, а не файл";
-    case ENOENT:
-        return "файл не найден";
-    case EIO:
-        return "ошибка ввода-вывода";
-    case EEXIST:
-        return "файл с таким именем создан другой программой";
-    case EBUSY:
-        return "файл занят";
-    default:
-        return std::string("системная ошибка ") + std::to_string(error) + " (" +
-               std::strerror(error) + ")";
-    }
-}
-
 enum class Step { Open, Read, WriteTemp, Replace };
 
 struct Failure {
@@ -65,7 +32,7 @@ struct Failure {
 };
 
 Failure FailedWith(Step step, int error) {
-    return {step, Reason(error)};
+    return {step, ReasonOf(error)};
 }
 
 // The lines of `text` (after the mark, if any) with each line that holds a rule's key replaced.
@@ -204,22 +171,6 @@ std::optional<Failure> WriteNewContent(std::string_view file, const std::vector<
     return std::nullopt;
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-// `name` as the user knows it: the current directory joined with it, unless it is absolute.
-std::string FullPath(const std::string& name) {
-    std::error_code error;
-    const auto full = std::filesystem::absolute(std::u8string(name.begin(), name.end()), error);
-    if (error)
-        return name;
-    const std::u8string text = full.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 class Rewrite {
 public:
     Rewrite(FileOps& ops, const std::vector<LineRule>& rules) : m_ops(ops), m_rules(rules) {}
@@ -351,28 +302,12 @@ public:
     }
 
 private:
-    // The exact name in the current directory, or else the one entry that is the same regardless
-    // of letter case; none, or two, cannot be opened.
+    // The file of the current folder, by the rule the start shares.
     std::optional<Failure> FindConfigFile() {
-        m_name = kConfigFileName;
-        std::vector<std::string> names;
-        if (m_ops.ListDirectory(".", names) != 0)
-            return FailedWith(Step::Open, errno);
-        if (std::find(names.begin(), names.end(), kConfigFileName) != names.end())
-            return std::nullopt;
-        int matches = 0;
-        for (const std::string& entry : names) {
-            if (SameNameIgnoringCase(entry, kConfigFileName)) {
-                m_name = entry;
-                ++matches;
-            }
-        }
-        if (matches == 0)
-            return FailedWith(Step::Open, ENOENT);
-        if (matches > 1) {
-            m_name = kConfigFileName;
-            return Failure{Step::Open, "в папке несколько файлов с этим именем в разном регистре"};
-        }
+        const ConfigFileSearch search = ::FindConfigFile(m_ops, "");
+        m_name = search.name;
+        if (!search.found())
+            return Failure{Step::Open, search.refusal};
         return std::nullopt;
     }
 
@@ -417,7 +352,7 @@ std::string Quoted(const std::string& name) {
 
 } // namespace
 
-void ConfigRewriter::RewriteConfigFile(const std::vector<LineRule>& rules,
+bool ConfigRewriter::RewriteConfigFile(const std::vector<LineRule>& rules,
                                        std::string_view completionText, MessageCallback& owner) {
     std::optional<Failure> failure;
     std::string name, tempPath;
@@ -430,14 +365,14 @@ void ConfigRewriter::RewriteConfigFile(const std::vector<LineRule>& rules,
 
     if (!failure) {
         owner.ShowMessage(completionText, kCaptionMessage, MessageIcon::Information);
-        return;
+        return true;
     }
-    const std::string file = Quoted(FullPath(name)), temp = Quoted(FullPath(tempPath));
+    const std::string file = Quoted(m_ops.FullPath(name)), temp = Quoted(m_ops.FullPath(tempPath));
     if (failure->step == Step::Open) {
         owner.ShowMessage("Unable to open the file.\r\nНе удалось открыть файл " + file + ": " +
                               failure->reason + ".",
                           kApplicationTitle, MessageIcon::Stop);
-        return;
+        return false;
     }
     const std::string what = failure->step == Step::Read ? "прочитать файл " + file
                              : failure->step == Step::WriteTemp ? "записать временный файл " + temp
@@ -445,4 +380,5 @@ void ConfigRewriter::RewriteConfigFile(const std::vector<LineRule>& rules,
     owner.ShowMessage("Не удалось " + what + ": " + failure->reason + ".\r\nФайл " + file +
                           " не изменен.",
                       kCaptionError, MessageIcon::Stop);
+    return false;
 }

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "common/MessageCallback.h"
+#include "config/ConfigFile.h"
 #include "config/FileOps.h"
 #include "config/LineRule.h"
-#include "common/MessageCallback.h"
 
 #include <string_view>
 #include <vector>
-
-// File names, relative to the current directory.
-inline constexpr const char* kConfigFileName = "Aircraft.cfg";
-inline constexpr const char* kTempFileName = "TempFile.txt";
 
 // Rewrites the simulator's Aircraft.cfg in the current directory line by line: a line that
 // contains the key of a rule is replaced whole by the line of the first such rule in order;
@@ -22,9 +19,8 @@ inline constexpr const char* kTempFileName = "TempFile.txt";
 // mark (FF FE or FE FF) is rewritten in UTF-16 of its own byte order, by the same rules applied
 // to its text, its mark kept; one that is not valid UTF-16 after the mark is refused.
 //
-// Where the file is found: "Aircraft.cfg", or else the one entry of the directory whose name is
-// that regardless of letter case. A symbolic link is followed; the link stays and its target
-// receives the new content. A file of more than 256 MiB is refused.
+// Where the file is found: FindConfigFile in the current folder. A symbolic link is followed; the
+// link stays and its target receives the new content. A file of more than 256 MiB is refused.
 //
 // What it guarantees: the file is replaced whole or not at all. The new content is written to
 // TempFile.txt beside the file, flushed to the disk, given the file's owner and permission bits
@@ -47,7 +43,8 @@ public:
     ConfigRewriter() : m_ops(FileOps::System()) {}
     explicit ConfigRewriter(FileOps& ops) : m_ops(ops) {}
 
-    void RewriteConfigFile(const std::vector<LineRule>& rules, std::string_view completionText,
+    // True when the file was written, and the completion text shown.
+    bool RewriteConfigFile(const std::vector<LineRule>& rules, std::string_view completionText,
                            MessageCallback& owner);
 
 private:

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #ifdef _WIN32
+#include "common/Utf16.h"
 #include "common/Win32Api.h"
 
 #include <io.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -86,17 +88,6 @@ int FailedOn(const std::wstring& name, DWORD error) {
     return Failed(error);
 }
 
-// The UTF-16 name Windows takes for a UTF-8 one; false for bytes that are no UTF-8.
-bool Wide(const char* utf8, std::wstring& wide) {
-    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
-    if (size <= 0)
-        return false;
-    wide.resize(static_cast<std::size_t>(size));
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, wide.data(), size);
-    wide.pop_back(); // the terminator, which the string keeps on its own
-    return true;
-}
-
 HANDLE HandleOf(int fd) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
 }
@@ -119,22 +110,49 @@ bool HeldOpenElsewhere(const std::wstring& name) {
     return false;
 }
 
-// The UTF-8 name of a UTF-16 one.
-std::string Narrow(const wchar_t* wide) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string name(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, name.data(), size, nullptr, nullptr);
-    name.pop_back();
-    return name;
-}
-
 } // namespace
 
+PathKind FileOps::KindOfPath(const char* path) {
+    std::wstring name;
+    const DWORD attributes =
+        Widen(path, name) ? GetFileAttributesW(name.c_str()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
+}
+std::string FileOps::CurrentFolder() {
+    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    return Narrow(folder);
+}
+int FileOps::EnterFolder(const char* folder) {
+    std::wstring name;
+    if (!Widen(folder, name))
+        return Failed(ERROR_NO_UNICODE_TRANSLATION);
+    return SetCurrentDirectoryW(name.c_str()) ? 0 : Failed(GetLastError());
+}
+std::string FileOps::FullPath(std::string_view path) {
+    // GetFullPathNameW joins and cleans "." and "..".
+    const std::wstring wide = Widen(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            return std::string(path);
+        const bool fits = length < full.size();
+        full.resize(length);
+        if (fits)
+            break;
+    }
+    // No separator at the end, unless it is a root ("C:\\").
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
+        full.pop_back();
+    return Narrow(full);
+}
 int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
     std::wstring pattern;
-    if (!Wide(path, pattern))
+    if (!Widen(path, pattern))
         return Failed(ERROR_NO_UNICODE_TRANSLATION);
     pattern += L"\\*";
     WIN32_FIND_DATAW entry;
@@ -154,7 +172,7 @@ int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
 
 int FileOps::Open(const char* path, int flags, mode_t) {
     std::wstring name;
-    if (!Wide(path, name))
+    if (!Widen(path, name))
         return Failed(ERROR_NO_UNICODE_TRANSLATION);
     DWORD access = GENERIC_READ;
     if ((flags & O_ACCMODE) == O_WRONLY)
@@ -223,7 +241,7 @@ int FileOps::Close(int fd) {
 }
 int FileOps::Rename(const char* from, const char* to) {
     std::wstring source, target;
-    if (!Wide(from, source) || !Wide(to, target))
+    if (!Widen(from, source) || !Widen(to, target))
         return Failed(ERROR_NO_UNICODE_TRANSLATION);
     if (MoveFileExW(source.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -235,7 +253,7 @@ int FileOps::Rename(const char* from, const char* to) {
 }
 int FileOps::Unlink(const char* path) {
     std::wstring name;
-    if (!Wide(path, name))
+    if (!Widen(path, name))
         return Failed(ERROR_NO_UNICODE_TRANSLATION);
     if (DeleteFileW(name.c_str()))
         return 0;
@@ -244,6 +262,43 @@ int FileOps::Unlink(const char* path) {
 
 #else // POSIX
 
+PathKind FileOps::KindOfPath(const char* path) {
+    struct stat info;
+    if (::stat(path, &info) != 0)
+        return PathKind::Missing;
+    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::File;
+}
+std::string FileOps::CurrentFolder() {
+    char* folder = ::getcwd(nullptr, 0);
+    if (folder == nullptr)
+        return {};
+    std::string current = folder;
+    std::free(folder);
+    return current;
+}
+int FileOps::EnterFolder(const char* folder) {
+    return ::chdir(folder);
+}
+std::string FileOps::FullPath(std::string_view path) {
+    const std::string joined =
+        path.starts_with('/') ? std::string(path) : CurrentFolder() + "/" + std::string(path);
+    std::vector<std::string_view> parts;
+    for (std::size_t at = 0; at < joined.size();) {
+        const std::size_t end = std::min(joined.find('/', at), joined.size());
+        const std::string_view part = std::string_view(joined).substr(at, end - at);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        at = end + 1;
+    }
+    std::string full;
+    for (const std::string_view part : parts)
+        (full += '/') += part;
+    return full.empty() ? "/" : full;
+}
 int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
     DIR* dir = ::opendir(path);
     if (dir == nullptr)

@@ -4,7 +4,11 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+// What a path names, a symbolic link followed.
+enum class PathKind { Missing, Folder, File };
 
 #ifdef _WIN32
 #include <cstdint>
@@ -33,6 +37,15 @@ struct FileAttributes {
 class FileOps {
 public:
     virtual ~FileOps() = default;
+    // What `path` is; Missing also when that cannot be told.
+    virtual PathKind KindOfPath(const char* path);
+    // The absolute path of the current folder.
+    virtual std::string CurrentFolder();
+    // Makes `folder` the current folder.
+    virtual int EnterFolder(const char* folder);
+    // `path` made absolute against the current folder and cleaned: no "." or "..", no separator
+    // at the end but the root's; links are not resolved. Its folder is FullPath(path + "/..").
+    virtual std::string FullPath(std::string_view path);
     // The names in the directory `path`, "." and ".." left out.
     virtual int ListDirectory(const char* path, std::vector<std::string>& names);
     virtual int Open(const char* path, int flags, mode_t mode);

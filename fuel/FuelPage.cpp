@@ -51,14 +51,6 @@ std::vector<std::string> TankLines(const FuelPlan& plan) {
 
 CFuelPage::CFuelPage() : CPropertyPage(IDD), m_writtenLines(TankLines(*this)) {}
 
-void CFuelPage::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
-    if (text == kFuelledText) {
-        m_writtenLines = TankLines(*this);
-        m_unwritten = false;
-    }
-    CPropertyPage::ShowMessage(text, caption, icon);
-}
-
 // Judged when a calculation has set the tanks, not at every exchange: a page switch takes the
 // quantities back from their six-digit fields, a change no user made.
 void CFuelPage::NoteTanksSet() {
@@ -102,6 +94,9 @@ void CFuelPage::OnFillFuel() {
             return;
         }
     }
-    ConfigRewriter().RewriteConfigFile(MakeFuelTankRules(m_fTank12, m_fGroup1, m_fGroup2, m_fTank8),
-                                       kFuelledText, *this);
+    if (ConfigRewriter().RewriteConfigFile(
+            MakeFuelTankRules(m_fTank12, m_fGroup1, m_fGroup2, m_fTank8), kFuelledText, *this)) {
+        m_writtenLines = TankLines(*this);
+        m_unwritten = false;
+    }
 }

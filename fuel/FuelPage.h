@@ -23,9 +23,6 @@ public:
     // Whether the tanks calculated last would give other lines than those last written into
     // Aircraft.cfg (than the empty tanks of the start when nothing was written).
     bool HoldsUnwrittenValues() const { return m_unwritten; }
-    // The page's message boxes; the fill's completion message is the rewriter's word that the
-    // quantities are in the file.
-    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

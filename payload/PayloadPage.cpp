@@ -223,16 +223,12 @@ bool CPayloadPage::HoldsUnwrittenValues() const {
            std::array<int32_t, 5>{m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
 }
 
-void CPayloadPage::ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
-    if (text == kLoadedText)
-        m_written = {m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
-    CPropertyPage::ShowMessage(text, caption, icon);
-}
-
 // The members are current: every field hands its number to its slider when it is left, and
 // pressing the button leaves the field first.
 void CPayloadPage::OnLoadPayload() {
-    ConfigRewriter().RewriteConfigFile(
-        MakePayloadStationRules(m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg),
-        kLoadedText, *this);
+    const std::array<int32_t, 5> loaded{m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
+    if (ConfigRewriter().RewriteConfigFile(
+            MakePayloadStationRules(m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg),
+            kLoadedText, *this))
+        m_written = loaded;
 }

@@ -36,9 +36,6 @@ public:
     // Whether the passengers or the cargo differ from those last written into Aircraft.cfg
     // (from the empty cabins and holds of the start when none were).
     bool HoldsUnwrittenValues() const;
-    // The page's message boxes; the load's completion message is the rewriter's word that the
-    // stations are in the file.
-    void ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon) override;
 
     // Each draws the cabin's seat map for `count` passengers off-screen and copies it onto the
     // page in one block, over the cabin's white panel of the aircraft picture.

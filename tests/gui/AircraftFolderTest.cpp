@@ -1,5 +1,6 @@
 #include "app/AircraftFolder.h"
 #include "app/LoaderApp.h"
+#include "config/FileOps.h"
 #include "gui/GuiTest.h"
 #include "res/resource.h"
 #include "support/TestSupport.h"
@@ -131,7 +132,7 @@ TEST_F(AircraftFolderTest, NamedFolderIsTheOneWritten) {
         WriteFileBytes(m_aircraft / "aircraft.CFG", Example());
         const LoaderCommand command = ReadCommandLine({Utf8(named)});
         ASSERT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
-        ASSERT_TRUE(EnterFolder(command.folder));
+        ASSERT_EQ(FileOps::System().EnterFolder(command.folder.c_str()), 0);
         CLoaderApp app;
         RunAndLoad(app);
         EXPECT_EQ(m_seen, std::vector<SeenMessage>{kLoaded}) << named;

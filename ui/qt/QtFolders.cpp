@@ -1,13 +1,11 @@
-// The folders, the folder chooser, the settings and the question on Qt.
+// The folder chooser, the settings and the question on Qt.
 
 #include "ui/Folders.h"
 #include "ui/Question.h"
 #include "ui/qt/QtWindow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -23,35 +21,6 @@ QSettings Settings() {
 }
 
 } // namespace
-
-PathKind KindOfPath(std::string_view path) {
-    const QFileInfo info(ToQString(path));
-    return !info.exists() ? PathKind::Missing : info.isDir() ? PathKind::Folder : PathKind::File;
-}
-
-std::string AbsolutePath(std::string_view path) {
-    return ToUtf8(QDir::cleanPath(QFileInfo(ToQString(path)).absoluteFilePath()));
-}
-
-std::string ParentFolder(std::string_view path) {
-    return ToUtf8(QDir::cleanPath(QFileInfo(ToQString(path)).absolutePath()));
-}
-
-std::string CurrentFolder() {
-    return ToUtf8(QDir::currentPath());
-}
-
-bool EnterFolder(std::string_view folder) {
-    return QDir::setCurrent(ToQString(folder));
-}
-
-std::vector<std::string> FileNamesIn(std::string_view folder) {
-    std::vector<std::string> names;
-    const QDir dir(ToQString(folder));
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        names.push_back(ToUtf8(name));
-    return names;
-}
 
 std::string ChooseFolder(std::string_view title, std::string_view start) {
     return ToUtf8(QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(title),

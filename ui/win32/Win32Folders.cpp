@@ -1,4 +1,4 @@
-// The folders, the folder chooser, the settings and the question on the Win32 API.
+// The folder chooser, the settings and the question on the Win32 API.
 
 #include "ui/Folders.h"
 #include "ui/Question.h"
@@ -19,77 +19,7 @@ int CALLBACK ChooserCallback(HWND chooser, UINT message, LPARAM, LPARAM start) {
     return 0;
 }
 
-// The full path of `path` (GetFullPathNameW cleans "." and ".."), and where its last part
-// starts.
-std::wstring FullPath(std::string_view path, std::size_t* lastPart = nullptr) {
-    std::wstring wide = Widen(path);
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        wchar_t* part = nullptr;
-        const DWORD length =
-            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), &part);
-        if (length == 0)
-            return wide;
-        if (length < full.size()) {
-            full.resize(length);
-            if (lastPart != nullptr)
-                *lastPart =
-                    part != nullptr ? static_cast<std::size_t>(part - full.data()) : full.size();
-            return full;
-        }
-        full.resize(length);
-    }
-}
-
-// Without the separator at its end, unless it is a root ("C:\").
-std::wstring WithoutEndSeparator(std::wstring path) {
-    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
-        path.pop_back();
-    return path;
-}
-
 } // namespace
-
-PathKind KindOfPath(std::string_view path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return PathKind::Missing;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
-}
-
-std::string AbsolutePath(std::string_view path) {
-    return Narrow(WithoutEndSeparator(FullPath(path)));
-}
-
-std::string ParentFolder(std::string_view path) {
-    std::size_t lastPart = 0;
-    const std::wstring full = FullPath(path, &lastPart);
-    return Narrow(WithoutEndSeparator(full.substr(0, lastPart)));
-}
-
-std::string CurrentFolder() {
-    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
-    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
-    return Narrow(folder);
-}
-
-bool EnterFolder(std::string_view folder) {
-    return SetCurrentDirectoryW(Widen(folder).c_str()) != FALSE;
-}
-
-std::vector<std::string> FileNamesIn(std::string_view folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW entry;
-    const HANDLE search = FindFirstFileW((Widen(folder) + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(Narrow(entry.cFileName));
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return names;
-}
 
 std::string ChooseFolder(std::string_view title, std::string_view start) {
     const std::wstring caption = Widen(title);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Utf16.h"
 #include "common/Win32Api.h"
 #include "ui/Controls.h"
 #include "ui/PropertyPage.h"
@@ -23,10 +24,6 @@ inline NativeWindow* ToHandle(HWND window) {
 inline Win32Icon ToWin32Icon(HICON icon) {
     return reinterpret_cast<Win32Icon>(const_cast<NativeIcon*>(icon));
 }
-
-// The layer's UTF-8 and the system's UTF-16; a malformed sequence becomes U+FFFD.
-std::wstring Widen(std::string_view text);
-std::string Narrow(std::wstring_view text);
 
 // The window's text as UTF-8 ("" for no window).
 std::string WindowText(HWND window);
