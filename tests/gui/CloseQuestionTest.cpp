@@ -95,7 +95,6 @@ class CloseQuestionTest : public SheetOverAFileTest,
 // Closing writes nothing, whichever way and whatever the answer.
 TEST_P(CloseQuestionTest, AsksOnlyBeforeDroppingAnUnwrittenPlan) {
     const CloseCase& c = GetParam();
-    CLoaderAppSheet& sheet = m_sheet;
     AnswerQuestionsWith(c.yes);
     bool open = false;
     std::vector<SeenMessage> seen;
@@ -112,8 +111,8 @@ TEST_P(CloseQuestionTest, AsksOnlyBeforeDroppingAnUnwrittenPlan) {
         }
     });
     const bool ok = c.closes && (c.way == Way::Ok || c.way == Way::Enter);
-    EXPECT_EQ(sheet.DoModal(), ok ? IDOK : IDCANCEL);
-    EXPECT_EQ(sheet.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(m_sheet.DoModal(), ok ? IDOK : IDCANCEL);
+    EXPECT_EQ(m_sheet.GetSafeHwnd(), nullptr);
     EXPECT_EQ(seen, c.asks ? std::vector<SeenMessage>{kQuestion} : std::vector<SeenMessage>{});
     EXPECT_EQ(open, !c.closes);
     if (open && c.plan == Plan::PassengersTyped) {
@@ -122,7 +121,7 @@ TEST_P(CloseQuestionTest, AsksOnlyBeforeDroppingAnUnwrittenPlan) {
     // The pages keep their values when their windows have gone (the fuel page's as its field
     // showed it when the page was left).
     if (c.plan == Plan::FuelCalculated) {
-        EXPECT_EQ(sheet.m_fuelPage.m_fTotalFuel, 14712.1f);
+        EXPECT_EQ(m_sheet.m_fuelPage.m_fTotalFuel, 14712.1f);
     }
     ExpectTheFileUntouched();
 }
