@@ -5,14 +5,36 @@
 #include "config/FileOps.h"
 #include "ui/Folders.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
+// The usage for a box, whose font aligns no columns and which breaks long lines: each option
+// ("  ПАПКА      папка самолета...") as one line "ПАПКА — папка самолета...", no empty line at
+// the end.
+std::string BoxText(std::string_view text) {
+    std::string box;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (line.starts_with("  ")) {
+            line.remove_prefix(2);
+            const std::size_t gap = line.find("  ");
+            box.append(line.substr(0, gap)).append(" — ");
+            line.remove_prefix(line.find_first_not_of(' ', gap));
+        }
+        box.append(line).append("\n");
+        start = end + 1;
+    }
+    box.erase(box.find_last_not_of('\n') + 1);
+    return box;
+}
+
 // --help and --version: on standard output, or in a box where that is not seen.
 int Answer(std::string_view text, ConsoleView console) {
-    if (console.printsAnswers || !ShowStartMessage(text.substr(0, text.find_last_not_of('\n') + 1),
-                                                   kApplicationTitle, MessageIcon::Information))
+    if (console.printsAnswers ||
+        !ShowStartMessage(BoxText(text), kApplicationTitle, MessageIcon::Information))
         std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

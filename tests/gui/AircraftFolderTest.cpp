@@ -306,6 +306,10 @@ TEST_F(AircraftFolderTest, StartShowsWhatPrintWouldNotShow) {
     EXPECT_EQ(help[0].caption, "Загрузчик самолета Ил-18Д");
     EXPECT_EQ(help[0].icon, MessageIcon::Information);
     EXPECT_EQ(help[0].text.find("Использование: il18-loader [ПАПКА | ФАЙЛ]\n"), 0u);
+    EXPECT_NE(help[0].text.find("\nПАПКА — папка самолета: загрузчик записывает ее файл "
+                                "Aircraft.cfg\nФАЙЛ — путь"),
+              std::string::npos)
+        << help[0].text;
     EXPECT_EQ(help[0].text.back(), '.') << "no empty line at the end";
 
     app.m_bAskForFolder = true;
