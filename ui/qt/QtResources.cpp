@@ -1,6 +1,7 @@
 #include "ui/qt/QtResources.h"
 
-#include "res/resource.h"
+#include "ui/Resources.h"
+#include "ui/qt/QtWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -148,20 +149,27 @@ void ForgetIcons() {
 
 } // namespace
 
+namespace {
+
+// Where the Qt build embeds a picture file of res/.
+QString EmbeddedPicture(std::string_view file) {
+    return QStringLiteral(":/res/") + ToQString(file);
+}
+
+} // namespace
+
 QPixmap LoadBitmapResource(int id) {
-    return QPixmap::fromImage(ReadPng(QStringLiteral(":/res/bitmap%1.png").arg(id)));
+    const std::string_view file = BitmapFile(id);
+    return file.empty() ? QPixmap() : QPixmap::fromImage(ReadPng(EmbeddedPicture(file)));
 }
 
 HICON LoadIconResource(int id) {
     auto& cache = IconCache();
     if (auto found = cache.find(id); found != cache.end())
         return reinterpret_cast<HICON>(found->second.get());
-    // The program has one icon, drawn at three sizes.
-    if (id != IDR_MAINFRAME)
-        return nullptr;
     auto engine = std::make_unique<PictureIconEngine>();
-    for (int size : {32, 48, 256})
-        engine->AddPicture(QStringLiteral(":/res/icon%1.png").arg(size));
+    for (std::string_view file : IconFiles(id))
+        engine->AddPicture(EmbeddedPicture(file));
     if (engine->isNull())
         return nullptr;
     auto icon = std::make_unique<QIcon>(engine.release());
