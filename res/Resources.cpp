@@ -11,10 +11,6 @@ const DialogTemplate* FindDialogTemplate(int id) {
 
 const int kProgramIcon = IDR_MAINFRAME;
 
-std::string_view BitmapFile(int id) {
-    return id == IDB_AIRCRAFT ? "bitmap140.png" : "";
-}
-
 std::span<const std::string_view> IconFiles(int id) {
     static constexpr std::string_view kMainFrame[] = {"icon32.png", "icon48.png", "icon256.png"};
     return id == IDR_MAINFRAME ? kMainFrame : std::span<const std::string_view>();

@@ -9,8 +9,7 @@
 // The icon of the program's windows.
 extern const int kProgramIcon;
 
-// The picture files of res/ (PNG) that draw resource `id`, as the Qt build embeds them: a bitmap's
-// one file; an icon's, one a size. Empty for no such resource. The Windows build has the same
+// The picture files of res/ (PNG) that draw icon `id`, one a size, as the Qt build embeds them;
+// empty for no such icon. Bitmap `id` is the file bitmap<id>.png. The Windows build has the same
 // pictures in its resource script.
-std::string_view BitmapFile(int id);
 std::span<const std::string_view> IconFiles(int id);

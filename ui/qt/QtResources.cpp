@@ -149,18 +149,8 @@ void ForgetIcons() {
 
 } // namespace
 
-namespace {
-
-// Where the Qt build embeds a picture file of res/.
-QString EmbeddedPicture(std::string_view file) {
-    return QStringLiteral(":/res/") + ToQString(file);
-}
-
-} // namespace
-
 QPixmap LoadBitmapResource(int id) {
-    const std::string_view file = BitmapFile(id);
-    return file.empty() ? QPixmap() : QPixmap::fromImage(ReadPng(EmbeddedPicture(file)));
+    return QPixmap::fromImage(ReadPng(QStringLiteral(":/res/bitmap%1.png").arg(id)));
 }
 
 HICON LoadIconResource(int id) {
@@ -169,7 +159,7 @@ HICON LoadIconResource(int id) {
         return reinterpret_cast<HICON>(found->second.get());
     auto engine = std::make_unique<PictureIconEngine>();
     for (std::string_view file : IconFiles(id))
-        engine->AddPicture(EmbeddedPicture(file));
+        engine->AddPicture(QStringLiteral(":/res/") + ToQString(file));
     if (engine->isNull())
         return nullptr;
     auto icon = std::make_unique<QIcon>(engine.release());
