@@ -4,6 +4,7 @@
 #include "config/FileOps.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -60,12 +61,25 @@ LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments) {
             command.folder = FileOps::System().FullPath(argument);
             break;
         }
+        if (std::string missing = NoConfigFileIn(command.folder); !missing.empty())
+            return Refuse(std::move(missing));
     }
     return command;
 }
 
 bool HoldsAircraftConfig(std::string_view folder) {
     return FindConfigFile(FileOps::System(), folder).found();
+}
+
+std::string NoConfigFileIn(std::string_view folder) {
+    const ConfigFileSearch search = FindConfigFile(FileOps::System(), folder);
+    if (search.found())
+        return {};
+    std::string text =
+        "В папке «" + FileOps::System().FullPath(folder) + "» нет файла Aircraft.cfg.";
+    if (search.refusal != ReasonOf(ENOENT))
+        text += "\nПричина: " + search.refusal + ".";
+    return text;
 }
 
 std::string_view LoaderUsage() {

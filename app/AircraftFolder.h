@@ -17,11 +17,16 @@ struct LoaderCommand {
 // Reads the arguments after the program's name (UTF-8, ProgramArguments). A folder is the
 // aircraft's folder; a file named Aircraft.cfg (any letter case) stands for its folder.
 // Refused: a path that does not exist, a file of another name, an unknown option, more than one
-// path.
+// path, and a folder (named, or the file's) without an Aircraft.cfg that the rewrite would write.
 LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments);
 
 // Whether the folder holds an Aircraft.cfg that the rewrite would write (FindConfigFile).
 bool HoldsAircraftConfig(std::string_view folder);
+
+// "" when the folder holds an Aircraft.cfg that the rewrite would write; else, for the user,
+// "В папке «<full path>» нет файла Aircraft.cfg." and, on a second line, why, where it is not
+// simply that there is none (two names in other letter case, a folder of that name, no access).
+std::string NoConfigFileIn(std::string_view folder);
 
 // What --help and --version print.
 std::string_view LoaderUsage();

@@ -5,6 +5,70 @@
 #include "config/FileOps.h"
 #include "ui/Folders.h"
 
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The usage for a box, whose font aligns no columns and which breaks long lines: each option
+// ("  ПАПКА      папка самолета...") as one line "ПАПКА — папка самолета...", no empty line at
+// the end.
+std::string BoxText(std::string_view text) {
+    std::string box;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (line.starts_with("  ")) {
+            line.remove_prefix(2);
+            const std::size_t gap = line.find("  ");
+            box.append(line.substr(0, gap)).append(" — ");
+            line.remove_prefix(line.find_first_not_of(' ', gap));
+        }
+        box.append(line).append("\n");
+        start = end + 1;
+    }
+    box.erase(box.find_last_not_of('\n') + 1);
+    return box;
+}
+
+// --help and --version: on standard output, or in a box where that is not seen.
+int Answer(std::string_view text, ConsoleView console) {
+    if (console.printsAnswers ||
+        !ShowStartMessage(BoxText(text), kApplicationTitle, MessageIcon::Information))
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
+// A refused command line: on standard error always, and in a box where that is not seen.
+int Refuse(const std::string& refusal, ConsoleView console) {
+    const std::string text = "il18-loader: " + refusal + "\nСправка: il18-loader --help";
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (!console.showsErrors)
+        ShowStartMessage(text, kCaptionError, MessageIcon::Stop);
+    return 2;
+}
+
+} // namespace
+
+std::optional<int> StartFromCommandLine(const std::vector<std::string>& arguments,
+                                        ConsoleView console, CLoaderApp& app) {
+    const LoaderCommand command = ReadCommandLine(arguments);
+    switch (command.kind) {
+    case LoaderCommand::Kind::Help:
+        return Answer(LoaderUsage(), console);
+    case LoaderCommand::Kind::Version:
+        return Answer(LoaderVersion(), console);
+    case LoaderCommand::Kind::Refused:
+        return Refuse(command.refusal, console);
+    case LoaderCommand::Kind::Run:
+        break;
+    }
+    if (!command.folder.empty() && FileOps::System().EnterFolder(command.folder.c_str()) != 0)
+        return Refuse("папка недоступна: " + command.folder, console);
+    app.m_bAskForFolder = command.folder.empty();
+    return std::nullopt;
+}
+
 bool CLoaderApp::InitInstance() {
     Enable3dControls();
     if (m_bAskForFolder && !HoldsAircraftConfig(FileOps::System().CurrentFolder()))
@@ -28,7 +92,16 @@ void CLoaderApp::AskForAircraftFolder() {
     std::string start = LoadFolderSetting(kAircraftFolderSetting);
     if (FileOps::System().KindOfPath(start.c_str()) != PathKind::Folder)
         start = FileOps::System().CurrentFolder();
-    const std::string chosen = ChooseAircraftFolder(start);
-    if (!chosen.empty() && FileOps::System().EnterFolder(chosen.c_str()) != 0)
-        AfxMessageBox("Папка недоступна:\r\n" + chosen, MessageIcon::Stop);
+    for (;;) {
+        const std::string chosen = ChooseAircraftFolder(start);
+        if (chosen.empty())
+            return;
+        std::string problem = NoConfigFileIn(chosen);
+        if (problem.empty() && FileOps::System().EnterFolder(chosen.c_str()) == 0)
+            return;
+        if (problem.empty())
+            problem = "Папка недоступна:\n" + chosen;
+        ShowMessage(problem, kCaptionError, MessageIcon::Stop);
+        start = chosen;
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/AircraftFolder.h"
 #include "app/LoaderApp.h"
+#include "config/ConfigRewriter.h"
 #include "config/FileOps.h"
 #include "gui/GuiTest.h"
 #include "res/resource.h"
@@ -113,17 +114,83 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AircraftFolderTest, CyrillicFolderIsFound) {
     const fs::path folder = m_scratch.path() / fs::path(u8"Самолеты") / fs::path(u8"Ил-18Д ✈");
     fs::create_directories(folder);
+    WriteFileBytes(folder / "Aircraft.cfg", Example());
     const LoaderCommand command = ReadCommandLine({"Самолеты/Ил-18Д ✈"});
     EXPECT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
     EXPECT_EQ(FromUtf8(command.folder), fs::absolute(folder));
 }
 
-TEST_F(AircraftFolderTest, FindsTheFileInAnyLetterCase) {
-    EXPECT_TRUE(HoldsAircraftConfig(Utf8(m_aircraft)));
-    EXPECT_FALSE(HoldsAircraftConfig(Utf8(m_scratch.path())));
-    fs::create_directory(m_scratch.path() / "AIRCRAFT.cfg");
-    EXPECT_FALSE(HoldsAircraftConfig(Utf8(m_scratch.path()))) << "a folder of that name is no file";
+// What a folder holds ("NAME/" a folder, "NAME@" a link to ../Aircraft.cfg, else a file), and
+// why the start refuses it: nullptr when it takes it, "" when the folder simply has no file.
+struct FolderContents {
+    const char* name;
+    std::vector<std::string> entries;
+    const char* refused;
+};
+
+void PrintTo(const FolderContents& c, std::ostream* out) {
+    *out << c.name;
 }
+
+const FolderContents kFolderContents[] = {
+    {"Exact", {"Aircraft.cfg"}, nullptr},
+    {"OtherCase", {"aircraft.CFG"}, nullptr},
+    {"None", {"panel.cfg"}, ""},
+    {"FolderOfThatName", {"AIRCRAFT.CFG/"}, "это каталог, а не файл"},
+#ifndef _WIN32 // Windows finds one file whatever the case, and follows no link there.
+    {"TwoCases",
+     {"aircraft.cfg", "AIRCRAFT.CFG"},
+     "в папке несколько файлов с этим именем в разном регистре"},
+    {"ExactBesideOtherCase", {"AIRCRAFT.CFG", "Aircraft.cfg"}, nullptr},
+    {"Link", {"aircraft.cfg@"}, nullptr},
+    {"LinkBesideFolder",
+     {"aircraft.cfg@", "AIRCRAFT.CFG/"},
+     "в папке несколько файлов с этим именем в разном регистре"},
+#endif
+};
+
+class FolderContentsTest : public AircraftFolderTest,
+                           public ::testing::WithParamInterface<FolderContents> {};
+
+// The start (the folder, or its first entry, named) takes a folder exactly when the rewrite
+// writes its file.
+TEST_P(FolderContentsTest, StartTakesWhatTheRewriteWrites) {
+    const fs::path folder = m_scratch.path() / "contents";
+    fs::create_directory(folder);
+    WriteFileBytes(m_scratch.path() / "Aircraft.cfg", Example());
+    for (std::string entry : GetParam().entries) {
+        const char kind = entry.back();
+        if (kind == '/' || kind == '@')
+            entry.pop_back();
+        if (kind == '/')
+            fs::create_directory(folder / entry);
+        else if (kind == '@')
+            fs::create_symlink("../Aircraft.cfg", folder / entry);
+        else
+            WriteFileBytes(folder / entry, Example());
+    }
+    const char* refused = GetParam().refused;
+    EXPECT_EQ(HoldsAircraftConfig(Utf8(folder)), refused == nullptr);
+    std::string refusal;
+    if (refused != nullptr)
+        refusal = "В папке «" + Utf8(folder) + "» нет файла Aircraft.cfg." +
+                  (*refused != '\0' ? "\nПричина: " + std::string(refused) + "." : "");
+    EXPECT_EQ(ReadCommandLine({Utf8(folder)}).refusal, refusal);
+    std::string first = GetParam().entries.front();
+    if (first.back() == '/' || first.back() == '@')
+        first.pop_back();
+    EXPECT_EQ(ReadCommandLine({Utf8(folder / first)}).kind == LoaderCommand::Kind::Run,
+              refused == nullptr);
+
+    fs::current_path(folder);
+    RecordingCallback owner;
+    EXPECT_EQ(
+        ConfigRewriter().RewriteConfigFile({{"station_load.0", "station_load.0=1\n"}}, "", owner),
+        refused == nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, FolderContentsTest, ::testing::ValuesIn(kFolderContents),
+                         NameOfCase());
 
 // As the program's entry does with `il18-loader FOLDER` and `il18-loader FILE`.
 TEST_F(AircraftFolderTest, NamedFolderIsTheOneWritten) {
@@ -141,18 +208,17 @@ TEST_F(AircraftFolderTest, NamedFolderIsTheOneWritten) {
     }
 }
 
-// The chooser answers as the user would, and tells what it offered first.
+// The chooser answers as the user would, in turn (then cancelled), and tells what it offered
+// first each time.
 class ChoosingApp : public CLoaderApp {
 public:
-    std::string answer;
-    std::string offered;
-    int asked = 0;
+    std::vector<std::string> answers;
+    std::vector<fs::path> offered;
 
 protected:
     std::string ChooseAircraftFolder(const std::string& start) override {
-        ++asked;
-        offered = start;
-        return answer;
+        offered.push_back(FromUtf8(start));
+        return offered.size() <= answers.size() ? answers[offered.size() - 1] : "";
     }
 };
 
@@ -160,10 +226,9 @@ TEST_F(AircraftFolderTest, ChosenFolderIsWrittenAndOfferedNextTime) {
     SaveFolderSetting(kAircraftFolderSetting, Utf8(m_scratch.path()));
     ChoosingApp app;
     app.m_bAskForFolder = true;
-    app.answer = Utf8(m_aircraft);
+    app.answers = {Utf8(m_aircraft)};
     RunAndLoad(app);
-    EXPECT_EQ(app.asked, 1);
-    EXPECT_EQ(FromUtf8(app.offered), m_scratch.path());
+    EXPECT_EQ(app.offered, std::vector<fs::path>{m_scratch.path()});
     EXPECT_TRUE(AircraftWritten());
     EXPECT_EQ(FromUtf8(LoadFolderSetting(kAircraftFolderSetting)), m_aircraft);
 
@@ -172,14 +237,14 @@ TEST_F(AircraftFolderTest, ChosenFolderIsWrittenAndOfferedNextTime) {
     next.m_bAskForFolder = true;
     WhenModal([](PageDriver& driver) { driver.ClickSheetButton("Отмена"); });
     next.InitInstance();
-    EXPECT_EQ(FromUtf8(next.offered), m_aircraft);
+    EXPECT_EQ(next.offered, std::vector<fs::path>{m_aircraft});
 }
 
 TEST_F(AircraftFolderTest, CancelledChooserLeavesTheCurrentFolder) {
     ChoosingApp app;
     app.m_bAskForFolder = true;
     RunAndLoad(app);
-    EXPECT_EQ(app.asked, 1);
+    EXPECT_EQ(app.offered.size(), 1u);
     EXPECT_EQ(fs::current_path(), m_scratch.path());
     EXPECT_FALSE(AircraftWritten());
     // Nothing written: "Unable to open the file.", and ОК asks before it drops the plan.
@@ -188,12 +253,78 @@ TEST_F(AircraftFolderTest, CancelledChooserLeavesTheCurrentFolder) {
     EXPECT_EQ(m_closing.size(), 1u);
 }
 
+// A folder without the file is answered, and the chooser comes again at it; only the aircraft's
+// folder is kept.
+TEST_F(AircraftFolderTest, ChooserAsksAgainForAFolderWithoutTheFile) {
+    const fs::path empty = m_scratch.path() / "empty";
+    const fs::path odd = m_scratch.path() / "odd";
+    fs::create_directory(empty);
+    fs::create_directories(odd / "Aircraft.cfg");
+    const SeenMessage noFile{"Ошибка", "В папке «" + Utf8(empty) + "» нет файла Aircraft.cfg.",
+                             MessageIcon::Stop};
+    SaveFolderSetting(kAircraftFolderSetting, "");
+    ChoosingApp cancelled;
+    cancelled.m_bAskForFolder = true;
+    cancelled.answers = {Utf8(empty)};
+    WhenModal([](PageDriver& driver) { driver.ClickSheetButton("Отмена"); });
+    cancelled.InitInstance();
+    EXPECT_EQ(cancelled.offered, (std::vector<fs::path>{m_scratch.path(), empty}));
+    EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{noFile});
+    EXPECT_EQ(LoadFolderSetting(kAircraftFolderSetting), "") << "the empty folder is not kept";
+
+    ChoosingApp app;
+    app.m_bAskForFolder = true;
+    app.answers = {Utf8(empty), Utf8(odd), Utf8(m_aircraft)};
+    RunAndLoad(app);
+    EXPECT_EQ(app.offered, (std::vector<fs::path>{m_scratch.path(), empty, odd}));
+    const SeenMessage folderOfThatName{
+        "Ошибка",
+        "В папке «" + Utf8(odd) + "» нет файла Aircraft.cfg.\nПричина: это каталог, а не файл.",
+        MessageIcon::Stop};
+    EXPECT_EQ(m_seen, (std::vector<SeenMessage>{noFile, folderOfThatName, kLoaded}));
+    EXPECT_EQ(FromUtf8(LoadFolderSetting(kAircraftFolderSetting)), m_aircraft);
+}
+
+// The entry's refusal is shown in a box where standard error is not seen (from the menu, a drop,
+// the windowed program on Windows), and so is --help where standard output is not.
+TEST_F(AircraftFolderTest, StartShowsWhatPrintWouldNotShow) {
+    const std::string nowhere = Utf8(m_scratch.path() / "nowhere");
+    const SeenMessage refused{
+        "Ошибка", "il18-loader: нет такой папки: " + nowhere + "\nСправка: il18-loader --help",
+        MessageIcon::Stop};
+    CLoaderApp app;
+    EXPECT_EQ(StartFromCommandLine({nowhere}, ConsoleView{true, true}, app), 2);
+    EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{});
+    EXPECT_EQ(StartFromCommandLine({nowhere}, ConsoleView{true, false}, app), 2);
+    EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{refused});
+    EXPECT_EQ(StartFromCommandLine({"--help"}, ConsoleView{true, false}, app), 0);
+    EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{});
+
+    EXPECT_EQ(StartFromCommandLine({"--help"}, ConsoleView{false, false}, app), 0);
+    const std::vector<SeenMessage> help = TakeMessages();
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0].caption, "Загрузчик самолета Ил-18Д");
+    EXPECT_EQ(help[0].icon, MessageIcon::Information);
+    EXPECT_EQ(help[0].text.find("Использование: il18-loader [ПАПКА | ФАЙЛ]\n"), 0u);
+    EXPECT_NE(help[0].text.find("\nПАПКА — папка самолета: загрузчик записывает ее файл "
+                                "Aircraft.cfg\nФАЙЛ — путь"),
+              std::string::npos)
+        << help[0].text;
+    EXPECT_EQ(help[0].text.back(), '.') << "no empty line at the end";
+
+    app.m_bAskForFolder = true;
+    EXPECT_EQ(StartFromCommandLine({Utf8(m_aircraft)}, ConsoleView{false, false}, app),
+              std::nullopt);
+    EXPECT_FALSE(app.m_bAskForFolder);
+    EXPECT_EQ(fs::current_path(), m_aircraft);
+}
+
 TEST_F(AircraftFolderTest, NoQuestionWhereTheFileIs) {
     fs::current_path(m_aircraft);
     ChoosingApp app;
     app.m_bAskForFolder = true;
     RunAndLoad(app);
-    EXPECT_EQ(app.asked, 0);
+    EXPECT_TRUE(app.offered.empty());
     EXPECT_TRUE(AircraftWritten());
 }
 

@@ -181,8 +181,6 @@ TEST_F(DialogLayerTest, PageKnowsItsSizeAndThatItIsNotMinimized) {
     EXPECT_EQ(client.Width(), 645);
     EXPECT_EQ(client.Height(), 374);
     EXPECT_FALSE(m_page.IsIconic());
-    EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
-    EXPECT_EQ(GetSystemMetrics(SM_CYICON), 32);
 }
 
 TEST_F(DialogLayerTest, ControlsAreUnboundWhenThePageWindowGoes) {

@@ -51,27 +51,30 @@ struct BadText {
     std::optional<float> keysTaken;
     // Wind and total are taken when the field is left, whole; none: refused.
     std::optional<float> leftTaken;
+    // A total taken goes to group I alone (it is below 6000 kg), half on each wing: group I's
+    // quantity in the file, in US gallons.
+    double group1Gallons;
 };
 
 const BadText kBadTexts[] = {
-    {"Letters", "abc", 3, "c", {}, {}},
-    {"Empty", "", 1, "", {}, {}},
-    {"Minus", "-", 1, "-", {}, {}},
+    {"Letters", "abc", 3, "c", {}, {}, 0},
+    {"Empty", "", 1, "", {}, {}, 0},
+    {"Minus", "-", 1, "-", {}, {}, 0},
     // "1" is taken, "1e" refused, then "4" and "40" taken.
-    {"BeyondAFloat", "1e40", 1, "40", 40.0f, {}},
-    {"NotANumber", "nan", 3, "n", {}, {}},
-    {"Infinity", "inf", 3, "f", {}, {}},
+    {"BeyondAFloat", "1e40", 1, "40", 40.0f, {}, 0},
+    {"NotANumber", "nan", 3, "n", {}, {}, 0},
+    {"Infinity", "inf", 3, "f", {}, {}, 0},
     // Every 39th nine makes more than a float holds; the last ten stay.
-    {"Digits400", std::string(400, '9'), 10, "9999999999", 9999999999.0f, {}},
-    {"Cyrillic", "двенадцать", 10, "ь", {}, {}},
-    {"WideDigits", "１２", 2, "２", {}, {}},
-    {"Blanks", "  3600  ", 2, "3600  ", 3600.0f, 3600.0f},
+    {"Digits400", std::string(400, '9'), 10, "9999999999", 9999999999.0f, {}, 0},
+    {"Cyrillic", "двенадцать", 10, "ь", {}, {}, 0},
+    {"WideDigits", "１２", 2, "２", {}, {}, 0},
+    {"Blanks", "  3600  ", 2, "3600  ", 3600.0f, 3600.0f, 594.387},
     // A decimal comma reads as the point; with a point beside it the text is no number.
-    {"DecimalComma", "3600,5", 0, "3600,5", 3600.5f, 3600.5f},
-    {"CommaAndPoint", "3,600.5", 1, "5", 5.0f, {}},
+    {"DecimalComma", "3600,5", 0, "3600,5", 3600.5f, 3600.5f, 594.470},
+    {"CommaAndPoint", "3,600.5", 1, "5", 5.0f, {}, 0},
     // Too small for a float: read as 0 when whole; typed, "1e" and "-" are refused.
-    {"TooSmall", "1e-50", 2, "50", 50.0f, 0.0f},
-    {"Hexadecimal", "0x10", 1, "10", 10.0f, {}},
+    {"TooSmall", "1e-50", 2, "50", 50.0f, 0.0f, 0},
+    {"Hexadecimal", "0x10", 1, "10", 10.0f, {}, 0},
 };
 
 struct BadInput {
@@ -130,14 +133,14 @@ protected:
         EXPECT_EQ(Driver().Read(IDC_TANK12), "0");
     }
 
-    // The file holds the tanks of the plan, which their fields show.
-    void ExpectThePlanShownInTheFile() {
+    // The file holds `tanks`, the plan that the tank fields show.
+    void ExpectThePlanShownInTheFile(const TankGallons& tanks) {
         for (const auto& [id, member] : {std::pair{IDC_GROUP1, &FuelPlan::m_fGroup1},
                                          std::pair{IDC_TANK8, &FuelPlan::m_fTank8},
                                          std::pair{IDC_GROUP2, &FuelPlan::m_fGroup2},
                                          std::pair{IDC_TANK12, &FuelPlan::m_fTank12}})
             EXPECT_EQ(Driver().Read(id), PrintfG(m_page.*member)) << id;
-        ExpectTankLines(TanksHeld());
+        ExpectTankLines(tanks);
     }
     // The flow meter and the tanks, which the total's handler splits anew (ExpectTanksHold checks
     // the split), as the page holds them.
@@ -145,10 +148,10 @@ protected:
         const auto members = Members(m_page);
         std::copy(members.begin() + 4, members.end(), expected.begin() + 4);
     }
-    void FillAndExpectThePlanShown() {
+    void FillAndExpectThePlanShown(const TankGallons& tanks) {
         Driver().Click(IDC_FILL_FUEL);
         EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kFuelled});
-        ExpectThePlanShownInTheFile();
+        ExpectThePlanShownInTheFile(tanks);
     }
 };
 
@@ -166,9 +169,10 @@ TEST_P(FuelPageBadInputTest, IsRefusedOrTakenAndTheFileGetsNothingButThePlanShow
         EXPECT_EQ(Members(m_page), before);
         Driver().Click(IDC_CALCULATE_FUEL);
         EXPECT_EQ(Driver().TakeMessages(), std::vector<SeenMessage>{kLevelWarning});
-        EXPECT_NEAR(Field(IDC_TOTAL_FUEL), TripFuel(3600, 0, 0, 60), 0.05);
+        EXPECT_EQ(Driver().Read(IDC_TOTAL_FUEL), kTotalAtLevelZero);
         ExpectTanksHold(Field(IDC_TOTAL_FUEL));
-        FillAndExpectThePlanShown();
+        // Every tank but 12 full; tank 12 takes 1081.61 kg.
+        FillAndExpectThePlanShown({357.163, 1271.329, 855.257, 944.416});
         return;
     }
 
@@ -192,7 +196,7 @@ TEST_P(FuelPageBadInputTest, IsRefusedOrTakenAndTheFileGetsNothingButThePlanShow
         EXPECT_EQ(Members(m_page), expected);
         // Typing calculates nothing: the tanks are filled with the plan they show.
         ExpectTheFirstPlan();
-        FillAndExpectThePlanShown();
+        FillAndExpectThePlanShown(kTanksAt8100);
         return;
     }
 
@@ -236,7 +240,8 @@ TEST_P(FuelPageBadInputTest, IsRefusedOrTakenAndTheFileGetsNothingButThePlanShow
         ExpectTheFirstPlan();
     }
     EXPECT_EQ(Members(m_page), expected);
-    ExpectThePlanShownInTheFile();
+    ExpectThePlanShownInTheFile(field == IDC_TOTAL_FUEL ? TankGallons{0, bad.group1Gallons, 0, 0}
+                                                        : kTanksAt8100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, FuelPageBadInputTest,

@@ -34,7 +34,7 @@ public:
 std::unique_ptr<MessageAnswerer> StartAnsweringMessages();
 
 // A driver of the top-level window `window` (a sheet's). It shows the window and makes it the
-// active one before it returns (a test fails if the window never becomes active); its
+// active one before it returns (a test fails if the window is not active within 10 s); its
 // TakeMessages takes from `answerer`, which outlives it.
 std::unique_ptr<PageDriver> MakePageDriver(NativeWindow* window, MessageAnswerer& answerer);
 
@@ -44,7 +44,7 @@ std::unique_ptr<PageDriver> MakePageDriver(NativeWindow* window, MessageAnswerer
 std::vector<std::string> TopLevelWindowsLeft();
 
 // Returns at once. As soon as the next modal loop runs, calls `act` from inside it with the modal
-// window. If no window runs modally within 5 s, fails the test and closes every dialog as Cancel
+// window. If no window runs modally within 10 s, fails the test and closes every dialog as Cancel
 // does instead. If the modal window is still open 10 s after `act` has returned, fails the test
 // and closes it as Cancel does. The wait is over once its modal window has closed (DoModal has
 // returned): a test may call this again right after, for its next DoModal, as the next test may.

@@ -35,7 +35,7 @@ protected:
 
     // Returns at once. As soon as the next modal loop runs (a sheet's DoModal), `act` runs from
     // inside it with a driver of the modal window. A window still open 10 s after `act` has
-    // returned is closed as Cancel closes it, and one that never ran modally within 5 s fails
+    // returned is closed as Cancel closes it, and one that never ran modally within 10 s fails
     // the test: a test fails instead of hanging.
     void WhenModal(std::function<void(PageDriver&)> act);
 
@@ -67,7 +67,8 @@ protected:
 };
 
 // Lets the toolkit handle its events until `done` holds, at most `milliseconds`; whether it held.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000);
+// It returns as soon as `done` holds: the bound is for a machine under load.
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000);
 
 // A desktop set to Russian for the object's lifetime: the C library's locale (its numbers have a
 // decimal comma) and the toolkit's own number conventions where it has any.

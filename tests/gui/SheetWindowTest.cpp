@@ -58,8 +58,6 @@ TEST_F(GuiTest, ModalWaitActsOnTheModalSheetNotOnOneShownBefore) {
         actedOn = modalDriver.ReadSheet().caption;
         modalDriver.ClickSheetButton("Отмена");
     });
-    // The windows run a while before the modal loop starts.
-    WaitFor([] { return false; }, 200);
     EXPECT_EQ(modal.DoModal(), IDCANCEL);
     EXPECT_EQ(actedOn, "Модальный");
     EXPECT_TRUE(driver->ReadSheet().open);

@@ -16,7 +16,6 @@ namespace {
 class PayloadStateTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetPayloadTotals(); }
-    void TearDown() override { ResetPayloadTotals(); }
 };
 
 struct LoadCase {

@@ -6,7 +6,6 @@
 
 #include <climits>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -88,92 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
                         "_" + std::to_string(c.cabin3) + "_Holds_" + std::to_string(c.hold1) + "_" +
                         std::to_string(c.hold2));
     });
-
-// What the rewrite must make of `input`, line by line: a line ends after a line feed (a carriage
-// return before it belongs to it) or after a lone carriage return; a line holding a key becomes
-// the first such rule's line, every other line stays as it is; every line feed goes out as CR LF.
-// A last line without line end is kept as it is.
-std::string ExpectedRewrite(std::string_view input, const std::vector<LineRule>& rules,
-                            int& replaced) {
-    std::string out;
-    size_t start = 0;
-    replaced = 0;
-    while (start < input.size()) {
-        const size_t end = input.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            out += input.substr(start);
-            break;
-        }
-        const bool crlf = input[end] == '\r' && end + 1 < input.size() && input[end + 1] == '\n';
-        const size_t next = end + (crlf ? 2 : 1);
-        std::string_view line = input.substr(start, next - start);
-        std::string text(line);
-        for (const LineRule& rule : rules) {
-            if (line.find(rule.key) != std::string_view::npos) {
-                text.assign(rule.line, 0, rule.line.size() - 1);
-                text += "\r\n";
-                ++replaced;
-                break;
-            }
-        }
-        if (text.back() == '\n' && (text.size() < 2 || text[text.size() - 2] != '\r'))
-            text.insert(text.size() - 1, "\r");
-        out += text;
-        start = next;
-    }
-    return out;
-}
-
-struct FileCase {
-    const char* file;
-    int stationLines;    // lines that hold one of the five keys, counted by hand
-    bool shared = false; // one of ../shared/testdata/aircraft-cfg, not of tests/data
-};
-
-void PrintTo(const FileCase& c, std::ostream* out) {
-    *out << c.file;
-}
-
-class RealFiles : public ::testing::TestWithParam<FileCase> {};
-
-TEST_P(RealFiles, OnlyStationLinesChangeAndASecondRunChangesNothing) {
-    const FileCase& c = GetParam();
-    const auto path =
-        c.shared ? SharedDataFile(std::string("aircraft-cfg/") + c.file) : DataFile(c.file);
-    if (path.empty())
-        GTEST_SKIP() << kNoSharedTestData;
-    const std::string original = ReadFileBytes(path);
-    ASSERT_FALSE(original.empty());
-    const auto rules = MakePayloadStationRules(10, 40, 7, 1250, 600);
-    int replaced = 0;
-    const std::string expected = ExpectedRewrite(original, rules, replaced);
-    EXPECT_EQ(replaced, c.stationLines);
-
-    ScratchDirectory scratch;
-    WriteFileBytes("Aircraft.cfg", original);
-    RecordingCallback owner;
-    ConfigRewriter().RewriteConfigFile(rules, "Пассажиры и груз на борту", owner);
-    ASSERT_EQ(owner.messages.size(), 1u);
-    EXPECT_EQ(owner.messages[0].text, "Пассажиры и груз на борту");
-    EXPECT_EQ(owner.messages[0].caption, kCaptionMessage);
-    EXPECT_EQ(owner.messages[0].icon, MessageIcon::Information);
-    const std::string once = ReadFileBytes("Aircraft.cfg");
-    EXPECT_TRUE(once == expected) << "rewritten file differs from the expected one";
-
-    ConfigRewriter().RewriteConfigFile(rules, "Пассажиры и груз на борту", owner);
-    EXPECT_TRUE(ReadFileBytes("Aircraft.cfg") == once);
-}
-
-INSTANTIATE_TEST_SUITE_P(AircraftCfg, RealFiles,
-                         ::testing::Values(FileCase{"il18-aircraft.cfg", 10},
-                                           FileCase{"hampden.cfg", 4, true},
-                                           FileCase{"swift-fr5.cfg", 0, true},
-                                           FileCase{"a320-ai.cfg", 5, true},
-                                           FileCase{"b747-8i-flight_model.cfg", 6, true}),
-                         [](const auto& info) {
-                             std::string name = info.param.file;
-                             return name.substr(0, name.find_first_of(".-"));
-                         });
 
 // The keys are plain substrings: station 10's line begins with station 1's key and takes its
 // line, so the file then holds station 1 twice.

@@ -116,20 +116,4 @@ TEST_F(PayloadPageFileTest, TextRefusedWhenLeftForTheButtonLoadsNothingButTheCou
     EXPECT_FALSE(std::filesystem::exists("TempFile.txt"));
 }
 
-// Why a rewrite fails is the rewriter's (tests/config); the page shows its message as a box, the
-// line break as the box breaks it, and keeps every field as it was.
-TEST_F(PayloadPageFileTest, LoadThatFailsShowsWhyAndKeepsTheFields) {
-    Enter(IDC_CABIN2, "40");
-    Enter(IDC_HOLD1_KG, "1200");
-    const std::map<int, std::string> before = Fields();
-    std::filesystem::remove("Aircraft.cfg");
-    Driver().Click(IDC_LOAD_PAYLOAD);
-    EXPECT_EQ(Driver().TakeMessages(),
-              (std::vector<SeenMessage>{{"Загрузчик самолета Ил-18Д",
-                                         "Unable to open the file.\nНе удалось открыть файл «" +
-                                             FullPathOf("Aircraft.cfg") + "»: файл не найден.",
-                                         MessageIcon::Stop}}));
-    EXPECT_EQ(Fields(), before);
-}
-
 } // namespace

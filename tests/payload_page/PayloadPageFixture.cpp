@@ -1,7 +1,6 @@
 #include "PayloadPageFixture.h"
 
 void PayloadPageTest::SetUp() {
-    ResetPayloadTotals();
     m_driver = DriveSheet(m_sheet);
     ASSERT_NE(m_driver, nullptr);
 }
@@ -10,7 +9,6 @@ void PayloadPageTest::TearDown() {
     m_driver.reset();
     m_sheet.DestroyWindow();
     GuiTest::TearDown();
-    ResetPayloadTotals();
 }
 
 void PayloadPageTest::Enter(int id, std::string_view text) {

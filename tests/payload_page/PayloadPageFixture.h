@@ -31,7 +31,8 @@ inline const SeenMessage kLoaded{"Сообщение", "Пассажиры и г
                                  MessageIcon::Information};
 
 // The loader's sheet on its first page, the payload page, with the application object the page
-// takes its icon from. The payload totals are the program's: every test starts them at zero.
+// takes its icon from. The payload totals are the program's: the test program's main() starts
+// every case with them at zero.
 class PayloadPageTest : public GuiTest {
 protected:
     void SetUp() override;

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "payload/PayloadState.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,19 @@
 #endif
 
 namespace fs = std::filesystem;
+
+namespace {
+
+class PayloadTotalsAtZero : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo& /*test*/) override { ResetPayloadTotals(); }
+};
+
+} // namespace
+
+void StartEveryCaseWithThePayloadTotalsAtZero() {
+    // The listeners own what they are given.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new PayloadTotalsAtZero);
+}
 
 #ifdef _WIN32
 

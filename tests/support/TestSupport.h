@@ -25,6 +25,11 @@ public:
     std::vector<ShownMessage> messages;
 };
 
+// From now on every case of the test program starts with the payload totals at zero, as the
+// program does: the totals are the program's, not a page's, and a test program run whole (as under
+// Wine) runs all its cases in one process. For a test program's main(), before RUN_ALL_TESTS().
+void StartEveryCaseWithThePayloadTotalsAtZero();
+
 // A fresh empty directory that is the current directory for the object's lifetime; removed
 // with everything in it afterwards.
 class ScratchDirectory {

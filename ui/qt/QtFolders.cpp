@@ -1,7 +1,9 @@
-// The folder chooser, the settings and the question on Qt.
+// The folder chooser, the settings, the question and the messages of the start on Qt.
 
+#include "ui/Backend.h"
 #include "ui/Folders.h"
 #include "ui/Question.h"
+#include "ui/StartMessage.h"
 #include "ui/qt/QtWindow.h"
 
 #include <QApplication>
@@ -9,6 +11,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+
+#include <unistd.h>
 
 namespace {
 
@@ -50,4 +54,41 @@ bool AskYesNo(NativeWindow* owner, std::string_view text, std::string_view capti
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+namespace {
+
+// Whether Qt can start its platform here: an X or Wayland display, or a platform that needs none.
+// Without one it would end the program instead.
+bool DisplayAvailable() {
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM")
+                                 .section(QLatin1Char(';'), 0, 0)
+                                 .section(QLatin1Char(':'), 0, 0);
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
+           platform == QLatin1String("vnc");
+}
+
+} // namespace
+
+ConsoleView ProgramConsole() {
+    return {true, isatty(STDERR_FILENO) != 0};
+}
+
+bool ShowStartMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (QApplication::instance() != nullptr) {
+        ShowModalMessage(nullptr, text, caption, icon);
+        return true;
+    }
+    if (!DisplayAvailable())
+        return false;
+    int argc = 1;
+    char name[] = "il18-loader";
+    char* argv[] = {name, nullptr};
+    const QApplication application(argc, argv);
+    UseDialogFont();
+    UseDesktopStyle();
+    ShowModalMessage(nullptr, text, caption, icon);
+    return true;
 }

@@ -1,7 +1,9 @@
-// The folder chooser, the settings and the question on the Win32 API.
+// The folder chooser, the settings, the question and the messages of the start on the Win32 API.
 
+#include "ui/Backend.h"
 #include "ui/Folders.h"
 #include "ui/Question.h"
+#include "ui/StartMessage.h"
 #include "ui/win32/Win32Window.h"
 
 #include <shlobj.h>
@@ -97,4 +99,13 @@ bool AskYesNo(NativeWindow* owner, std::string_view text, std::string_view capti
         UnhookWindowsHookEx(g_questionHook);
     g_questionHook = nullptr;
     return answer == IDYES;
+}
+
+ConsoleView ProgramConsole() {
+    return {false, false};
+}
+
+bool ShowStartMessage(std::string_view text, std::string_view caption, MessageIcon icon) {
+    ShowModalMessage(nullptr, text, caption, icon);
+    return true;
 }

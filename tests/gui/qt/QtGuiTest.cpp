@@ -112,7 +112,7 @@ void AwaitModal(std::function<void(NativeWindow*)> act, QDeadlineTimer deadline)
 } // namespace
 
 void CallWhenModal(std::function<void(NativeWindow*)> act) {
-    AwaitModal(std::move(act), QDeadlineTimer(5000));
+    AwaitModal(std::move(act), QDeadlineTimer(10000));
 }
 
 void UseToolkitNumberLocale(bool russian) {

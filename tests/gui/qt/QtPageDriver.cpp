@@ -25,6 +25,10 @@
 
 namespace {
 
+// How long a window may take to become active on a loaded machine, in ms; the wait ends as soon
+// as it is.
+constexpr int kWindowWait = 10000;
+
 // Lets the windows finish what an action started, as the time between a user's actions does.
 // A window system gives the activation back to the window under a closed message box; the
 // offscreen platform does not, so it is done here (the window may be modal itself, as a sheet's
@@ -36,7 +40,8 @@ void Settle(QWidget* window) {
     if (window->isVisible() && (modal == nullptr || modal == window) &&
         QApplication::activeWindow() != window) {
         window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window, 1000)) << "the window never became active";
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window, kWindowWait))
+            << "the window never became active";
     }
 }
 
@@ -93,7 +98,8 @@ QtPageDriver::QtPageDriver(QWidget* window, MessageAnswerer& answerer)
     : m_window(window), m_answerer(answerer) {
     m_window->show();
     m_window->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window)) << "the window never became active";
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window, kWindowWait))
+        << "the window never became active";
     Settle(m_window);
 }
 
@@ -220,7 +226,8 @@ void QtPageDriver::Minimize(bool minimized) {
     }
     m_window->showNormal();
     m_window->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window)) << "the window never became active";
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window, kWindowWait))
+        << "the window never became active";
     Settle(m_window);
 }
 

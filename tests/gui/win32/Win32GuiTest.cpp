@@ -234,7 +234,7 @@ void CallWhenModal(std::function<void(NativeWindow*)> act) {
         return;
     }
     g_wait =
-        new ModalWait{std::move(act), std::chrono::steady_clock::now() + std::chrono::seconds(5)};
+        new ModalWait{std::move(act), std::chrono::steady_clock::now() + std::chrono::seconds(10)};
     g_timer = SetTimer(nullptr, 0, 20, CheckModal);
 }
 

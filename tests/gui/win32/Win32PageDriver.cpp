@@ -1,5 +1,7 @@
 #include "gui/win32/Win32PageDriver.h"
 
+#include "gui/GuiTest.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -128,7 +130,8 @@ Win32PageDriver::Win32PageDriver(HWND sheet, MessageAnswerer& answerer)
     SetForegroundWindow(m_sheet);
     SetActiveWindow(m_sheet);
     Settle();
-    EXPECT_EQ(GetActiveWindow(), m_sheet) << "the window never became active";
+    EXPECT_TRUE(WaitFor([this] { return GetActiveWindow() == m_sheet; }))
+        << "the window never became active";
 }
 
 void Win32PageDriver::Settle() {
@@ -239,7 +242,8 @@ void Win32PageDriver::ChooseEntry(int id, int index) {
     const RECT& button = info.rcButton;
     PostClick(combo, {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
     Settle();
-    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) << "the list did not open";
+    ASSERT_TRUE(WaitFor([combo] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }))
+        << "the list did not open";
     RECT entry{};
     ASSERT_NE(SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index),
                            reinterpret_cast<LPARAM>(&entry)),
