@@ -216,10 +216,10 @@ void FileOps::Unlock(int lock) {
     CloseHandle(mutex);
 }
 int FileOps::OpenToRead(const char* path, FileInfo& info) {
+    // A directory is not opened without FILE_FLAG_BACKUP_SEMANTICS: EISDIR, as FailedOn says.
     const int fd = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
     if (fd < 0)
         return -1;
-    // A directory is not opened without FILE_FLAG_BACKUP_SEMANTICS: EISDIR, as FailedOn says.
     BY_HANDLE_FILE_INFORMATION file;
     if (!GetFileInformationByHandle(HandleOf(fd), &file)) {
         const DWORD error = GetLastError();
