@@ -5,9 +5,10 @@
 // system). Included by the file code and by the dialog layer's Windows backend, never by a page.
 //
 // The layer has names of its own that the system spells alike: the system's NMHDR and HICON are
-// Win32Nmhdr and Win32Icon here, and its macros that the layer's constants (IDOK, CB_ERR,
-// BN_CLICKED…) and members (MessageBox, LoadIcon, Get/SetWindowText, Get/SetDlgItemText) are
-// spelt as are undefined; the values are the same.
+// Win32Nmhdr and Win32Icon here, its MulDiv (which rounds as the layer's does) is out of sight,
+// and its macros that the layer's constants (IDOK, CB_ERR, BN_CLICKED…) and members (MessageBox,
+// LoadIcon, Get/SetWindowText, Get/SetDlgItemText) are spelt as are undefined; the values are the
+// same.
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -24,12 +25,14 @@
 #define tagNMHDR Win32TagNmhdr
 #define NMHDR Win32Nmhdr
 #define HICON Win32Icon
+#define MulDiv Win32MulDiv
 #include <windows.h>
 
 #include <commctrl.h>
 #undef tagNMHDR
 #undef NMHDR
 #undef HICON
+#undef MulDiv
 #undef IDOK
 #undef IDCANCEL
 #undef SM_CXICON

@@ -8,42 +8,39 @@
 #include <string_view>
 #include <vector>
 
-// Rewrites the simulator's Aircraft.cfg in the current directory line by line: a line that
-// contains the key of a rule is replaced whole by the line of the first such rule in order;
-// every other line is copied unchanged.
+// Rewrites the simulator's Aircraft.cfg of the current folder by the rules, as RewriteText
+// (config/ConfigText.h) rewrites its content.
 //
-// The file is read and written in the Windows text convention, byte for byte otherwise: CR LF
-// reads as one LF, every LF is written as CR LF, and a CR that no LF follows ends a line and
-// stays as it is. Every other byte value is an ordinary character. A last line without line end
-// is copied unchanged, without testing the rules. A file that starts with a UTF-16 byte-order
-// mark (FF FE or FE FF) is rewritten in UTF-16 of its own byte order, by the same rules applied
-// to its text, its mark kept; one that is not valid UTF-16 after the mark is refused.
+// Which file: FindConfigFile in the current folder. A symbolic link is followed; the link stays
+// and its target receives the new content (Windows: a link under the name is replaced). A file
+// of more than 256 MiB is refused, and so is one marked read-only.
 //
-// Where the file is found: FindConfigFile in the current folder. A symbolic link is followed; the
-// link stays and its target receives the new content. A file of more than 256 MiB is refused.
+// One rewrite of a folder at a time: a run holds the folder's lock (FileOps::LockFolder) from
+// before it reads the file until it has replaced it. A run that finds the lock held, by another
+// copy of the program or another thread, waits up to 5 s for it, then reads the file that the
+// other run left and applies its own rules to it; if it is still held then, the run refuses
+// ("файл записывает другая программа") and changes nothing.
 //
-// What it guarantees: the file is replaced whole or not at all. The new content is written to
-// TempFile.txt beside the file, flushed to the disk, given the file's owner and permission bits
-// and then renamed over the file, and the directory is flushed after it. A TempFile.txt found
-// there before the run, whatever it is, is never copied anywhere: it is removed first (a link,
-// not its target). After a successful run no TempFile.txt remains and `owner` is shown
-// `completionText` ("Сообщение", information icon). After a failed run the file is byte for byte
-// as before, the temporary file is removed, and `owner` is shown what failed with the stop icon,
-// naming the file by its full path: "Unable to open the file." when the file cannot be found or
-// opened, followed by a line that says why, or else the step that failed and why; the completion
-// text is not shown. A file marked read-only is left alone and reported. Every file-system call
-// goes through `FileOps`.
+// Whole or not at all: the new content is written to TempFile.txt beside the file, flushed to
+// the disk, given what the file keeps (FileOps::KeepMetadata), renamed over the file, and the
+// folder is flushed after it, so that after a power cut as after a crash the file holds the old
+// content or the new. A TempFile.txt found there under the lock, whatever it is, is left by a run
+// that ended and is never copied anywhere: it is removed first (a link, not its target).
 //
-// On Windows the file system ignores letter case itself, a link is not followed, the new file
-// keeps the old one's attributes instead of owner and permission bits, and it is moved over the
-// old one with MoveFileExW (replace, write through); a file another program holds open is
-// reported as busy.
+// What the user is told, after the files are closed and the lock let go: after a successful run
+// no TempFile.txt remains and `owner` is shown `completionText` ("Сообщение", information icon).
+// After a failed run the file is byte for byte as before, the temporary file is removed, and
+// `owner` is shown what failed with the stop icon, naming the file by its full path: "Unable to
+// open the file." when the file cannot be found or opened, followed by a line that says why, or
+// else the step that failed, why, and that the file was not changed; the completion text is not
+// shown. Every file-system call goes through `FileOps`.
 class ConfigRewriter {
 public:
     ConfigRewriter() : m_ops(FileOps::System()) {}
     explicit ConfigRewriter(FileOps& ops) : m_ops(ops) {}
 
-    // True when the file was written, and the completion text shown.
+    // True when the file was written (its new lines are in it), and the completion text shown;
+    // false when it was not changed, and the failure shown.
     bool RewriteConfigFile(const std::vector<LineRule>& rules, std::string_view completionText,
                            MessageCallback& owner);
 

@@ -6,8 +6,6 @@
 #include "config/FuelTankRules.h"
 #include "config/PayloadStationRules.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -21,7 +19,7 @@ namespace {
 
 constexpr int kConfigFd = 1000;
 constexpr int kTempFd = 1001;
-constexpr int kFolderFd = 1002;
+constexpr int kFolderFd = 1002; // the lock
 
 // One directory holding Aircraft.cfg, whose content is `input`, read in pieces of varying size.
 // The temporary file exists from its creation to its removal or rename. Operation number
@@ -44,29 +42,30 @@ public:
         names = {kConfigFileName};
         return 0;
     }
-    int Lstat(const char*, struct stat* info) override {
-        *info = {};
-        info->st_mode = S_IFREG | 0644;
-        return Fails() ? -1 : 0;
-    }
-    int RealPath(const char* path, std::string& resolved) override {
+    PathKind KindOfPath(const char*) override { return PathKind::File; }
+    int ResolveLinks(const char* path, std::string& resolved) override {
         resolved = path;
         return Fails() ? -1 : 0;
     }
-    int Access(const char*, int) override { return Fails() ? -1 : 0; }
-    int Open(const char* path, int flags, mode_t) override {
+    int LockFolder(const char*, int) override { return Fails() ? -1 : kFolderFd; }
+    void Unlock(int) override {}
+    int OpenToRead(const char* path, FileInfo& info) override {
         if (Fails())
             return -1;
-        if ((flags & O_DIRECTORY) != 0)
-            return kFolderFd;
-        if ((flags & O_ACCMODE) == O_RDONLY)
-            return std::strcmp(path, kConfigFileName) == 0 ? kConfigFd : (errno = ENOENT, -1);
+        // What the file says of its size need not be right.
+        info.size = static_cast<std::int64_t>(m_seed % 5 == 0 ? 7 : m_input.size());
+        return std::strcmp(path, kConfigFileName) == 0 ? kConfigFd : (errno = ENOENT, -1);
+    }
+    int CreateExclusive(const char* path) override {
+        if (Fails())
+            return -1;
         if (std::strcmp(path, kTempFileName) != 0 || tempExists)
             return errno = EEXIST, -1;
         tempExists = true;
         written.clear();
         return kTempFd;
     }
+    int KeepMetadata(int, const FileInfo&) override { return Fails() ? -1 : 0; }
     ssize_t Read(int fd, void* buffer, size_t size) override {
         if (Fails())
             return -1;
@@ -92,17 +91,9 @@ public:
         written.append(static_cast<const char*>(buffer), n);
         return static_cast<ssize_t>(n);
     }
-    int Fstat(int fd, struct stat* info) override {
-        *info = {};
-        info->st_mode = S_IFREG | 0644;
-        // What the file says of its size need not be right.
-        info->st_size = static_cast<off_t>(m_seed % 5 == 0 ? 7 : m_input.size());
-        return Fails() || fd != kConfigFd ? -1 : 0;
-    }
-    int Fchmod(int, mode_t) override { return Fails() ? -1 : 0; }
-    int Fchown(int, uid_t, gid_t) override { return Fails() ? -1 : 0; }
     int Fsync(int) override { return Fails() ? -1 : 0; }
     int Close(int) override { return Fails() ? -1 : 0; }
+    int FlushFolder(const char*) override { return Fails() ? -1 : 0; }
     int Rename(const char* from, const char* to) override {
         if (Fails())
             return -1;

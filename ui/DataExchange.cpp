@@ -37,10 +37,6 @@ void ExchangeNumber(CDataExchange* pDX, int id, T& value,
         pDX->Fail(id, refusal);
 }
 
-} // namespace
-
-namespace {
-
 // A desktop in Russian (and many another) writes "3600,5": one comma, where no point is, reads
 // as the decimal point.
 std::optional<float> ParseFieldFloatOrComma(std::string_view text) {

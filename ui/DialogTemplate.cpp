@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#ifndef _WIN32
 int MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0)
         return -1;
@@ -16,7 +15,6 @@ int MulDiv(int number, int numerator, int denominator) {
         return -1;
     return static_cast<int>(result);
 }
-#endif
 
 PixelRect DialogUnitsToPixels(int x, int y, int w, int h) {
     return {MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8), MulDiv(w, kBaseUnitX, 4),

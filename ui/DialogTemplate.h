@@ -41,6 +41,8 @@ struct ControlTemplate {
     int x, y, w, h;                               // dialog units
     int image = 0;                                // Picture: bitmap resource id
     std::span<const std::string_view> items = {}; // ComboBox: the entries, in order
+
+    bool Has(std::uint32_t flag) const { return (style & flag) != 0; }
 };
 
 struct DialogTemplate {
@@ -53,14 +55,9 @@ struct DialogTemplate {
 // The program's dialog templates (res/); nullptr for an unknown id.
 const DialogTemplate* FindDialogTemplate(int id);
 
-// number * numerator / denominator, rounded half away from zero: the product is formed in 64
-// bits, and a zero denominator or a quotient beyond int gives -1. On Windows it is the system's
-// own function.
-#ifdef _WIN32
-extern "C" __declspec(dllimport) int __stdcall MulDiv(int number, int numerator, int denominator);
-#else
+// number * numerator / denominator, rounded half away from zero as Windows rounds it: the product
+// is formed in 64 bits, and a zero denominator or a quotient beyond int gives -1.
 int MulDiv(int number, int numerator, int denominator);
-#endif
 
 // The dialog font's base units: 6 pixels per 4 horizontal units, 13 per 8 vertical ones.
 inline constexpr int kBaseUnitX = 6;

@@ -16,15 +16,9 @@ using HICON = const NativeIcon*;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
-inline constexpr int SM_CXICON = 11;
-inline constexpr int SM_CYICON = 12;
-// The size of a program icon for SM_CXICON and SM_CYICON (32 pixels on Qt); 0 for any other
-// index. On Windows it is the system's own function.
-#ifdef _WIN32
-extern "C" __declspec(dllimport) int __stdcall GetSystemMetrics(int index);
-#else
-int GetSystemMetrics(int index);
-#endif
+// The system's sizes that pages ask for: a program icon's width and height.
+enum SystemMetric : int { SM_CXICON = 11, SM_CYICON = 12 };
+int GetSystemMetrics(SystemMetric index);
 
 struct CRect {
     int left = 0;

@@ -297,19 +297,11 @@ TEST(RewriteFailure, FileBeyondTheSizeLimitIsRefused) {
     ScratchDirectory dir;
     WriteFileBytes(kConfigFileName, kBefore);
     struct SaysHuge : FileOps {
-#ifdef _WIN32
-        int GetAttributes(int fd, FileAttributes* a) override {
-            const int result = FileOps::GetAttributes(fd, a);
-            a->size = std::int64_t{257} << 20;
-            return result;
+        int OpenToRead(const char* path, FileInfo& info) override {
+            const int fd = FileOps::OpenToRead(path, info);
+            info.size = std::int64_t{257} << 20;
+            return fd;
         }
-#else
-        int Fstat(int fd, struct stat* s) override {
-            const int result = FileOps::Fstat(fd, s);
-            s->st_size = off_t{257} << 20;
-            return result;
-        }
-#endif
         ssize_t Read(int, void*, size_t) override {
             ADD_FAILURE() << "read";
             return 0;

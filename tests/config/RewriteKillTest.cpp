@@ -1,5 +1,5 @@
-// A rewrite killed at any moment leaves the old file or the new one, never a mixture, and the
-// next rewrite finishes the job.
+// A rewrite killed at any of its file operations leaves the old file or the new one, never a
+// mixture, and the next rewrite finishes the job.
 #include "CountingOps.h"
 #include "RewriteModel.h"
 #include "config/ConfigRewriter.h"
@@ -16,23 +16,12 @@
 #include <unistd.h>
 #endif
 
-#include <chrono>
 #include <cstdlib>
-#include <random>
 #include <string>
-#include <thread>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-#ifdef _WIN32
-// A process takes long to start under Wine.
-constexpr int kTimedKills = 10;
-#else
-constexpr int kTimedKills = 30;
-#endif
 
 const std::vector<LineRule> kRulesA = MakeFuelTankRules(100.0f, 200.0f, 300.0f, 400.0f);
 const std::vector<LineRule> kRulesB = MakeFuelTankRules(4950.0f, 3850.0f, 2860.0f, 2590.0f);
@@ -95,9 +84,6 @@ Child RewriteInChild(char which, int killAt) {
     CloseHandle(process.hThread);
     return process.hProcess;
 }
-void Kill(Child child) {
-    TerminateProcess(child, 0xDEAD);
-}
 // True when the child completed its rewrite.
 bool Wait(Child child) {
     WaitForSingleObject(child, INFINITE);
@@ -115,9 +101,6 @@ Child RewriteInChild(char which, int killAt) {
         _exit(RewriteOnce(which, killAt) ? 0 : 1);
     return child;
 }
-void Kill(Child child) {
-    kill(child, SIGKILL);
-}
 bool Wait(Child child) {
     int status = 0;
     waitpid(child, &status, 0);
@@ -128,24 +111,21 @@ bool Wait(Child child) {
 class RewriteKill : public testing::Test {
 protected:
     void SetUp() override {
-        // A file of a few megabytes, so that a kill at a random moment may land within the run.
-        const std::string unit = ReadFileBytes(DataFile("il18-aircraft.cfg")) + "\r\n";
-        while (m_current.size() < (std::size_t{4} << 20))
-            m_current += unit;
+        m_current = ReadFileBytes(DataFile("il18-aircraft.cfg"));
         m_forms[0] = ExpectedRewrite(m_current, kRulesA);
         m_forms[1] = ExpectedRewrite(m_forms[0], kRulesB);
         ASSERT_EQ(ExpectedRewrite(m_forms[1], kRulesA), m_forms[0]);
         WriteFileBytes(kConfigFileName, m_current);
     }
 
-    // One round: a child rewrites towards the other form and is killed (`kill` is called with
-    // it); the file is then the old form or the new one, and a run here completes the rewrite.
-    template <typename KillChild>
-    void Round(int killAt, KillChild kill) {
+    // One round: a child rewrites towards the other form and is killed at its file operation
+    // `killAt`; the file is then the old form or the new one, and a run here completes the
+    // rewrite.
+    void Round(int killAt) {
         const char which = m_round % 2 == 0 ? 'A' : 'B';
         const std::string& target = m_forms[m_round % 2];
         ++m_round;
-        kill(RewriteInChild(which, killAt));
+        ASSERT_FALSE(Wait(RewriteInChild(which, killAt)));
         const std::string after = ReadFileBytes(kConfigFileName);
         ASSERT_TRUE(after == m_current || after == target)
             << "a mixture of " << after.size() << " bytes";
@@ -172,37 +152,12 @@ TEST_F(RewriteKill, AtEachFileOperationTheFileIsOldOrNew) {
 
     for (int killAt = 1; killAt <= counting.calls; ++killAt) {
         SCOPED_TRACE("killed at operation " + std::to_string(killAt) + " of " + counting.sequence);
-        Round(killAt, [](Child child) { EXPECT_FALSE(Wait(child)); });
+        Round(killAt);
         if (HasFatalFailure())
             return;
     }
     std::printf("killed at each of %d file operations: %s\n", counting.calls,
                 counting.sequence.c_str());
-}
-
-TEST_F(RewriteKill, AtRandomMomentsTheFileIsOldOrNew) {
-    // How long one whole run in a child takes here, its start included.
-    const auto started = Clock::now();
-    ASSERT_TRUE(Wait(RewriteInChild('A', 0)));
-    const auto runTime = Clock::now() - started;
-    m_current = m_forms[0];
-    m_round = 1;
-
-    std::mt19937 random(75);
-    for (int kill = 0; kill < kTimedKills; ++kill) {
-        SCOPED_TRACE("kill " + std::to_string(kill));
-        const auto delay = runTime * std::uniform_real_distribution<double>(0.0, 1.0)(random);
-        Round(0, [&](Child child) {
-            std::this_thread::sleep_for(delay);
-            Kill(child);
-            Wait(child);
-        });
-        if (HasFatalFailure())
-            return;
-    }
-    std::printf("%d kills at random moments of a run of %lld ms\n", kTimedKills,
-                static_cast<long long>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(runTime).count()));
 }
 
 } // namespace

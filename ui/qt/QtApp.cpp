@@ -1,6 +1,6 @@
 // The application object and the program's entry on Qt.
 
-#include "res/resource.h"
+#include "ui/Resources.h"
 #include "ui/WinApp.h"
 #include "ui/qt/QtResources.h"
 #include "ui/qt/QtWindow.h"
@@ -29,7 +29,7 @@ int AfxWinMain(int argc, char** argv) {
     if (toolkitTexts.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
-    if (const QIcon* icon = FromIconHandle(LoadIconResource(IDR_MAINFRAME)))
+    if (const QIcon* icon = FromIconHandle(LoadIconResource(kProgramIcon)))
         QApplication::setWindowIcon(*icon);
     CWinApp* app = AfxGetApp();
     if (app == nullptr)

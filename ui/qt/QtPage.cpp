@@ -16,10 +16,6 @@
 
 namespace {
 
-bool Has(const ControlTemplate& control, std::uint32_t style) {
-    return (control.style & style) != 0;
-}
-
 QLabel* MakeStatic(const ControlTemplate& control, QWidget* page) {
     auto* label = new QLabel(ToQString(control.text), page);
     label->setTextFormat(Qt::PlainText);
@@ -27,13 +23,13 @@ QLabel* MakeStatic(const ControlTemplate& control, QWidget* page) {
     // background of its own, so every static shows the page beneath, transparent or not.
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignTop |
-                        (Has(control, kStyleCentered) ? Qt::AlignHCenter : Qt::AlignLeft));
+                        (control.Has(kStyleCentered) ? Qt::AlignHCenter : Qt::AlignLeft));
     return label;
 }
 
 QGroupBox* MakeGroupBox(const ControlTemplate& control, QWidget* page) {
     auto* group = new EtchedGroupBox(ToQString(control.text), page);
-    if (Has(control, kStyleCentered))
+    if (control.Has(kStyleCentered))
         group->setAlignment(Qt::AlignHCenter);
     // A frame only: clicks reach the controls it frames, as the platform's group box lets them.
     group->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -42,7 +38,7 @@ QGroupBox* MakeGroupBox(const ControlTemplate& control, QWidget* page) {
 
 FieldEdit* MakeEdit(const ControlTemplate& control, PageWidget* page) {
     auto* edit = new FieldEdit(page);
-    if (Has(control, kStyleReadOnly)) {
+    if (control.Has(kStyleReadOnly)) {
         edit->setReadOnly(true);
         // Read-only fields show the page behind them, as they do on the platform (a tab page is
         // lighter than the dialog around it).
@@ -50,7 +46,7 @@ FieldEdit* MakeEdit(const ControlTemplate& control, PageWidget* page) {
         palette.setColor(QPalette::Base, Qt::transparent);
         edit->setPalette(palette);
     }
-    if (Has(control, kStyleNoBorder))
+    if (control.Has(kStyleNoBorder))
         edit->setFrame(false);
     const int id = control.id;
     edit->onLeft = [page, id] { page->Notify(EN_KILLFOCUS, id); };
@@ -91,10 +87,10 @@ QComboBox* MakeComboBox(const ControlTemplate& control, PageWidget* page) {
 }
 
 QPushButton* MakePushButton(const ControlTemplate& control, PageWidget* page) {
-    QPushButton* button = Has(control, kStyleSunkenEdge)
+    QPushButton* button = control.Has(kStyleSunkenEdge)
                               ? new SunkenEdgeButton(ToQString(control.text), page)
                               : new QPushButton(ToQString(control.text), page);
-    if (Has(control, kStyleDefault))
+    if (control.Has(kStyleDefault))
         button->setDefault(true);
     const int id = control.id;
     // A click whose focus change a field refused (it kept the focus for its message) presses
@@ -111,8 +107,8 @@ ReportingSlider* MakeSlider(const ControlTemplate& control, PageWidget* page) {
     // The platform's slider: 0 to 100, a tick at every step until told otherwise.
     slider->SetRangeQuietly(0, 100);
     slider->setTickInterval(1);
-    slider->setTickPosition(Has(control, kStyleTicksOnTop) ? QSlider::TicksAbove
-                                                           : QSlider::TicksBelow);
+    slider->setTickPosition(control.Has(kStyleTicksOnTop) ? QSlider::TicksAbove
+                                                          : QSlider::TicksBelow);
     const int id = control.id;
     slider->onReport = [page, id] { page->Notify(NM_CUSTOMDRAW, id); };
     return slider;
@@ -133,7 +129,7 @@ QWidget* MakeControl(const ControlTemplate& control, PageWidget* page) {
     case ControlKind::Slider:
         return MakeSlider(control, page);
     case ControlKind::Picture:
-        return new PictureWidget(LoadBitmapResource(control.image), Has(control, kStyleThinBorder),
+        return new PictureWidget(LoadBitmapResource(control.image), control.Has(kStyleThinBorder),
                                  page);
     }
     return nullptr;

@@ -1,6 +1,7 @@
 #include "ui/qt/QtResources.h"
 
-#include "res/resource.h"
+#include "ui/Resources.h"
+#include "ui/qt/QtWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -156,12 +157,9 @@ HICON LoadIconResource(int id) {
     auto& cache = IconCache();
     if (auto found = cache.find(id); found != cache.end())
         return reinterpret_cast<HICON>(found->second.get());
-    // The program has one icon, drawn at three sizes.
-    if (id != IDR_MAINFRAME)
-        return nullptr;
     auto engine = std::make_unique<PictureIconEngine>();
-    for (int size : {32, 48, 256})
-        engine->AddPicture(QStringLiteral(":/res/icon%1.png").arg(size));
+    for (std::string_view file : IconFiles(id))
+        engine->AddPicture(QStringLiteral(":/res/") + ToQString(file));
     if (engine->isNull())
         return nullptr;
     auto icon = std::make_unique<QIcon>(engine.release());

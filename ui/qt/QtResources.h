@@ -5,8 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The pictures of res/, embedded as :/res/bitmap<id>.png and, for the program's icon
-// (IDR_MAINFRAME), :/res/icon<size>.png at 32, 48 and 256 pixels.
+// The pictures of res/ (ui/Resources.h), embedded under :/res/ by their file names.
 
 // A null pixmap when the program has no such bitmap.
 QPixmap LoadBitmapResource(int id);

@@ -34,7 +34,7 @@ void UseDesktopStyle() {
     }
 }
 
-int GetSystemMetrics(int index) {
+int GetSystemMetrics(SystemMetric index) {
     return index == SM_CXICON || index == SM_CYICON ? 32 : 0;
 }
 

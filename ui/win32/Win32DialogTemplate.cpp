@@ -12,10 +12,6 @@
 
 namespace {
 
-bool Has(const ControlTemplate& control, std::uint32_t style) {
-    return (control.style & style) != 0;
-}
-
 // The dialog font of every page, the one the pages were drawn with: MS Sans Serif at 8 points.
 // The controls are placed in pixels of the layer's own base units (6 x 13, DialogUnitsToPixels)
 // whatever the font's, so that the seat maps fall on the picture and every text has the room
@@ -136,31 +132,31 @@ ItemStyle StyleOf(const ControlTemplate& control) {
     DWORD exStyle = 0;
     switch (control.kind) {
     case ControlKind::Static:
-        style |= WS_GROUP | (Has(control, kStyleCentered) ? SS_CENTER : SS_LEFT);
-        if (Has(control, kStyleTransparent))
+        style |= WS_GROUP | (control.Has(kStyleCentered) ? SS_CENTER : SS_LEFT);
+        if (control.Has(kStyleTransparent))
             exStyle |= WS_EX_TRANSPARENT;
         break;
     case ControlKind::GroupBox:
-        style |= BS_GROUPBOX | (Has(control, kStyleCentered) ? BS_CENTER : 0);
+        style |= BS_GROUPBOX | (control.Has(kStyleCentered) ? BS_CENTER : 0);
         break;
     case ControlKind::Edit:
         style |= ES_LEFT | ES_AUTOHSCROLL | tabStop;
-        if (Has(control, kStyleReadOnly))
+        if (control.Has(kStyleReadOnly))
             style |= ES_READONLY;
-        if (!Has(control, kStyleNoBorder))
+        if (!control.Has(kStyleNoBorder))
             style |= WS_BORDER;
         break;
     case ControlKind::ComboBox:
         style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tabStop;
         break;
     case ControlKind::PushButton:
-        style |= (Has(control, kStyleDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | tabStop;
-        if (Has(control, kStyleSunkenEdge))
+        style |= (control.Has(kStyleDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | tabStop;
+        if (control.Has(kStyleSunkenEdge))
             exStyle |= WS_EX_STATICEDGE;
         break;
     case ControlKind::Slider:
-        style |= TBS_HORZ | TBS_AUTOTICKS |
-                 (Has(control, kStyleTicksOnTop) ? TBS_TOP : TBS_BOTTOM) | tabStop;
+        style |= TBS_HORZ | TBS_AUTOTICKS | (control.Has(kStyleTicksOnTop) ? TBS_TOP : TBS_BOTTOM) |
+                 tabStop;
         break;
     case ControlKind::Picture:
         // Drawn by the page (WM_DRAWITEM), so that what is blitted stays above the picture.

@@ -9,10 +9,6 @@
 
 namespace {
 
-bool Has(const ControlTemplate& control, std::uint32_t style) {
-    return (control.style & style) != 0;
-}
-
 // What the Win32 backend keeps for a page's window: what has been blitted onto it, so that it
 // can be painted again, and the picture's bitmap.
 struct PageState {
@@ -88,7 +84,7 @@ void DrawPicture(const PageState& state, const DRAWITEMSTRUCT& item) {
         SelectObject(source, old);
         DeleteDC(source);
     }
-    if (control != nullptr && Has(*control, kStyleThinBorder))
+    if (control != nullptr && control->Has(kStyleThinBorder))
         FrameRect(dc, &box, GetSysColorBrush(COLOR_3DSHADOW));
     // The control's own coordinates are the page's, moved by the control's place.
     RECT onPage = box;

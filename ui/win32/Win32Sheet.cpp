@@ -2,9 +2,9 @@
 // buttons. The sheet is always modeless to the system; DoModal runs its loop here, so that the
 // page keys (Enter to a page's default button) work in both.
 
-#include "res/resource.h"
 #include "ui/PropertyPage.h"
 #include "ui/PropertySheet.h"
+#include "ui/Resources.h"
 #include "ui/WinApp.h"
 #include "ui/win32/Win32Window.h"
 
@@ -83,7 +83,7 @@ bool CPropertySheet::BuildWindow() {
     header.hInstance = ProgramInstance();
     if (CWinApp* app = AfxGetApp()) {
         header.dwFlags |= PSH_USEHICON;
-        header.hIcon = ToWin32Icon(app->LoadIcon(IDR_MAINFRAME));
+        header.hIcon = ToWin32Icon(app->LoadIcon(kProgramIcon));
     }
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());

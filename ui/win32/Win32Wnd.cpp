@@ -40,6 +40,10 @@ HINSTANCE ProgramInstance() {
     return GetModuleHandleW(nullptr);
 }
 
+int GetSystemMetrics(SystemMetric index) {
+    return ::GetSystemMetrics(static_cast<int>(index));
+}
+
 std::string CWnd::GetWindowText() const {
     return WindowText(ToHwnd(m_hWnd));
 }

@@ -1,4 +1,7 @@
-// What the rewrite makes of the file's bytes.
+// What the rewrite makes of the file's bytes: the text rewrite itself, and a few cases through the
+// files.
+#include "config/ConfigText.h"
+#include "RewriteFixture.h"
 #include "RewriteModel.h"
 #include "config/ConfigRewriter.h"
 #include "config/FuelTankRules.h"
@@ -14,17 +17,20 @@ namespace {
 
 const std::vector<LineRule> kTwoRules = {{"Center1", "Center1=new\n"}, {"LeftTip", "LeftTip=x\n"}};
 
+// The new content, or "refused: " and why.
 std::string RewriteBytes(std::string_view before, const std::vector<LineRule>& rules) {
+    const TextRewrite rewrite = RewriteText(before, rules);
+    return rewrite.ok() ? rewrite.text : "refused: " + rewrite.refusal;
+}
+
+// The same through the file: Aircraft.cfg of a folder of its own.
+std::string RewriteFile(std::string_view before, const std::vector<LineRule>& rules) {
     ScratchDirectory dir;
     WriteFileBytes(kConfigFileName, before);
     RecordingCallback owner;
-    ConfigRewriter().RewriteConfigFile(rules, "done", owner);
-    EXPECT_EQ(owner.messages.size(), 1u);
-    if (!owner.messages.empty()) {
-        EXPECT_EQ(owner.messages[0].text, "done");
-        EXPECT_EQ(owner.messages[0].caption, "Сообщение");
-        EXPECT_EQ(owner.messages[0].icon, MessageIcon::Information);
-    }
+    EXPECT_TRUE(ConfigRewriter().RewriteConfigFile(rules, "done", owner));
+    ExpectCompleted(owner.messages);
+    EXPECT_EQ(owner.messages.at(0).caption, "Сообщение");
     EXPECT_FALSE(std::filesystem::exists(kTempFileName));
     return ReadFileBytes(kConfigFileName);
 }
@@ -100,6 +106,22 @@ INSTANTIATE_TEST_SUITE_P(
                      {"za", "a\n"}}}),
     NameOfCase());
 
+// A few of the cases through the file: what RewriteText makes is what the file becomes.
+class RewriteFileContent : public RewriteContent {};
+
+TEST_P(RewriteFileContent, GivesTheExpectedBytes) {
+    EXPECT_EQ(RewriteFile(GetParam().before, GetParam().rules), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RewriteFileContent,
+    testing::Values(ContentCase{"lone_cr_ends_a_line_and_stays", "a\rCenter1=0\rb\r\n",
+                                "a\rCenter1=new\r\nb\r\n"},
+                    ContentCase{"any_byte_is_ordinary", "\x00\x1a\xff\r\nCenter1\x1a\r\n\xff"s,
+                                "\x00\x1a\xff\r\nCenter1=new\r\n\xff"s},
+                    ContentCase{"empty_file_stays_empty", "", ""}),
+    NameOfCase());
+
 // Files of random lines, with keys near every position and every kind of line end, against the
 // model.
 TEST(RewriteContentRandom, AgreesWithTheModel) {
@@ -171,23 +193,28 @@ INSTANTIATE_TEST_SUITE_P(
                (std::get<1>(info.param) ? "_BE" : "_LE");
     });
 
-TEST(RewriteUtf16, NotUtf16AfterTheMarkIsRefusedAndLeftAlone) {
+TEST(RewriteUtf16, NotUtf16AfterTheMarkIsRefused) {
     const std::u16string line = u"Center1=1\r\n";
     const char16_t leading = 0xd83d, trailing = 0xde00; // the halves of a pair
-    const std::string files[] = {Utf16(line, false) + "x", Utf16(line, true) + "x",
-                                 Utf16(line + leading + line, false), Utf16(trailing + line, true),
-                                 Utf16(line + leading, false)};
-    for (const std::string& bytes : files) {
-        ScratchDirectory dir;
-        WriteFileBytes(kConfigFileName, bytes);
-        RecordingCallback owner;
-        ConfigRewriter().RewriteConfigFile(kTwoRules, "done", owner);
-        ASSERT_EQ(owner.messages.size(), 1u);
-        EXPECT_EQ(owner.messages[0].icon, MessageIcon::Stop);
-        EXPECT_NE(owner.messages[0].text.find("UTF-16"), std::string::npos);
-        EXPECT_TRUE(ReadFileBytes(kConfigFileName) == bytes);
-        EXPECT_FALSE(std::filesystem::exists(kTempFileName));
-    }
+    const std::string odd = "refused: файл в кодировке UTF-16 поврежден (нечетное число байтов)";
+    const std::string unpaired = "refused: файл в кодировке UTF-16 поврежден (непарный суррогат)";
+    const std::pair<std::string, std::string> cases[] = {
+        {Utf16(line, false) + "x", odd},
+        {Utf16(line, true) + "x", odd},
+        {Utf16(line + leading + line, false), unpaired},
+        {Utf16(trailing + line, true), unpaired},
+        {Utf16(line + leading, false), unpaired}};
+    for (const auto& [bytes, refusal] : cases)
+        EXPECT_EQ(RewriteBytes(bytes, kTwoRules), refusal);
+
+    // The file is then left alone, and the user told why.
+    ScratchDirectory dir;
+    WriteFileBytes(kConfigFileName, cases[2].first);
+    RecordingCallback owner;
+    EXPECT_FALSE(ConfigRewriter().RewriteConfigFile(kTwoRules, "done", owner));
+    ExpectFailed(owner.messages, "»: файл в кодировке UTF-16 поврежден (непарный суррогат).");
+    EXPECT_TRUE(ReadFileBytes(kConfigFileName) == cases[2].first);
+    EXPECT_FALSE(std::filesystem::exists(kTempFileName));
 }
 
 TEST(Rewrite, SecondRunLeavesTheFileAsTheFirstMadeIt) {

@@ -1,16 +1,11 @@
+// The file operations of Windows, over the Win32 file functions.
 #include "config/FileOps.h"
 
-#include <fcntl.h>
-
-#ifdef _WIN32
 #include "common/Utf16.h"
 #include "common/Win32Api.h"
 
+#include <fcntl.h>
 #include <io.h>
-#else
-#include <dirent.h>
-#include <unistd.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -19,8 +14,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-#ifdef _WIN32
 
 namespace {
 
@@ -110,6 +103,25 @@ bool HeldOpenElsewhere(const std::wstring& name) {
     return false;
 }
 
+// Opens `path` as CreateFileW does (`access`, `disposition`), shared for reading only; a C
+// runtime descriptor of the handle.
+int OpenFile(const char* path, DWORD access, DWORD disposition) {
+    std::wstring name;
+    if (!Widen(path, name))
+        return Failed(ERROR_NO_UNICODE_TRANSLATION);
+    const HANDLE handle = CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return FailedOn(name, GetLastError());
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle),
+                                   _O_BINARY | (access == GENERIC_READ ? _O_RDONLY : _O_WRONLY));
+    if (fd < 0) {
+        CloseHandle(handle);
+        errno = EMFILE;
+    }
+    return fd;
+}
+
 } // namespace
 
 PathKind FileOps::KindOfPath(const char* path) {
@@ -170,32 +182,58 @@ int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
     return error == ERROR_NO_MORE_FILES ? 0 : Failed(error);
 }
 
-int FileOps::Open(const char* path, int flags, mode_t) {
-    std::wstring name;
-    if (!Widen(path, name))
-        return Failed(ERROR_NO_UNICODE_TRANSLATION);
-    DWORD access = GENERIC_READ;
-    if ((flags & O_ACCMODE) == O_WRONLY)
-        access = GENERIC_WRITE;
-    else if ((flags & O_ACCMODE) == O_RDWR)
-        access = GENERIC_READ | GENERIC_WRITE;
-    DWORD disposition = OPEN_EXISTING;
-    if ((flags & O_CREAT) != 0)
-        disposition = (flags & O_EXCL) != 0    ? CREATE_NEW
-                      : (flags & O_TRUNC) != 0 ? CREATE_ALWAYS
-                                               : OPEN_ALWAYS;
-    else if ((flags & O_TRUNC) != 0)
-        disposition = TRUNCATE_EXISTING;
-    const HANDLE handle = CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return FailedOn(name, GetLastError());
-    const int fd =
-        _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY | (flags & O_ACCMODE));
-    if (fd < 0) {
-        CloseHandle(handle);
-        errno = EMFILE;
+int FileOps::ResolveLinks(const char* path, std::string& target) {
+    target = path;
+    return 0;
+}
+int FileOps::LockFolder(const char* folder, int waitMs) {
+    // A mutex of the session named after the folder's full path in small letters; as a name may
+    // hold no backslash and at most MAX_PATH characters, after its hash (FNV-1a).
+    std::wstring path = Widen(FullPath(folder));
+    CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+    std::uint64_t hash = 14695981039346656037u;
+    for (const wchar_t c : path)
+        hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211u;
+    const HANDLE mutex =
+        CreateMutexW(nullptr, FALSE, (L"il18-loader folder " + std::to_wstring(hash)).c_str());
+    if (mutex == nullptr)
+        return Failed(GetLastError());
+    // A mutex whose holder ended without releasing it is abandoned, and then ours: the holder's
+    // rename was made whole or not at all.
+    const DWORD waited = WaitForSingleObject(mutex, static_cast<DWORD>(waitMs));
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        return static_cast<int>(reinterpret_cast<std::intptr_t>(mutex));
+    const DWORD error = GetLastError();
+    CloseHandle(mutex);
+    if (waited != WAIT_TIMEOUT)
+        return Failed(error);
+    errno = EWOULDBLOCK;
+    return -1;
+}
+void FileOps::Unlock(int lock) {
+    const HANDLE mutex = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(lock));
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+int FileOps::OpenToRead(const char* path, FileInfo& info) {
+    const int fd = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (fd < 0)
+        return -1;
+    // A directory is not opened without FILE_FLAG_BACKUP_SEMANTICS: EISDIR, as FailedOn says.
+    BY_HANDLE_FILE_INFORMATION file;
+    if (!GetFileInformationByHandle(HandleOf(fd), &file)) {
+        const DWORD error = GetLastError();
+        ::_close(fd);
+        return Failed(error);
     }
+    info.regular = true;
+    info.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) |
+                                          file.nFileSizeLow);
+    info.attributes = file.dwFileAttributes;
+    info.creationTime = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(file.ftCreationTime.dwHighDateTime) << 32) |
+        file.ftCreationTime.dwLowDateTime);
+    info.writeError = (file.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? EACCES : 0;
     return fd;
 }
 ssize_t FileOps::Read(int fd, void* buffer, size_t size) {
@@ -204,32 +242,24 @@ ssize_t FileOps::Read(int fd, void* buffer, size_t size) {
         return Failed(GetLastError());
     return static_cast<ssize_t>(done);
 }
+int FileOps::CreateExclusive(const char* path) {
+    return OpenFile(path, GENERIC_WRITE, CREATE_NEW);
+}
+int FileOps::KeepMetadata(int fd, const FileInfo& old) {
+    FILE_BASIC_INFO basic{}; // a time of 0 stays as it is
+    basic.CreationTime.QuadPart = old.creationTime;
+    basic.FileAttributes = (old.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)) |
+                           FILE_ATTRIBUTE_ARCHIVE;
+    if (!SetFileInformationByHandle(HandleOf(fd), FileBasicInfo, &basic, sizeof basic))
+        return Failed(GetLastError());
+    return 0;
+}
 ssize_t FileOps::Write(int fd, const void* buffer, size_t size) {
     DWORD done = 0;
     if (!WriteFile(HandleOf(fd), buffer, Portion(size), &done, nullptr))
         return Failed(GetLastError());
     return static_cast<ssize_t>(done);
-}
-int FileOps::GetAttributes(int fd, FileAttributes* attributes) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(HandleOf(fd), &info))
-        return Failed(GetLastError());
-    attributes->attributes = info.dwFileAttributes;
-    attributes->size = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-    attributes->creationTime = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(info.ftCreationTime.dwHighDateTime) << 32) |
-        info.ftCreationTime.dwLowDateTime);
-    return 0;
-}
-int FileOps::SetAttributes(int fd, const FileAttributes& attributes) {
-    FILE_BASIC_INFO basic{}; // a time of 0 stays as it is
-    basic.CreationTime.QuadPart = attributes.creationTime;
-    basic.FileAttributes =
-        attributes.attributes != 0 ? attributes.attributes : FILE_ATTRIBUTE_NORMAL;
-    if (!SetFileInformationByHandle(HandleOf(fd), FileBasicInfo, &basic, sizeof basic))
-        return Failed(GetLastError());
-    return 0;
 }
 int FileOps::Fsync(int fd) {
     if (!FlushFileBuffers(HandleOf(fd)))
@@ -260,107 +290,9 @@ int FileOps::Unlink(const char* path) {
     return FailedOn(name, GetLastError());
 }
 
-#else // POSIX
-
-PathKind FileOps::KindOfPath(const char* path) {
-    struct stat info;
-    if (::stat(path, &info) != 0)
-        return PathKind::Missing;
-    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::File;
+int FileOps::FlushFolder(const char*) {
+    return 0; // Rename wrote through
 }
-std::string FileOps::CurrentFolder() {
-    char* folder = ::getcwd(nullptr, 0);
-    if (folder == nullptr)
-        return {};
-    std::string current = folder;
-    std::free(folder);
-    return current;
-}
-int FileOps::EnterFolder(const char* folder) {
-    return ::chdir(folder);
-}
-std::string FileOps::FullPath(std::string_view path) {
-    const std::string joined =
-        path.starts_with('/') ? std::string(path) : CurrentFolder() + "/" + std::string(path);
-    std::vector<std::string_view> parts;
-    for (std::size_t at = 0; at < joined.size();) {
-        const std::size_t end = std::min(joined.find('/', at), joined.size());
-        const std::string_view part = std::string_view(joined).substr(at, end - at);
-        if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        at = end + 1;
-    }
-    std::string full;
-    for (const std::string_view part : parts)
-        (full += '/') += part;
-    return full.empty() ? "/" : full;
-}
-int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
-    DIR* dir = ::opendir(path);
-    if (dir == nullptr)
-        return -1;
-    names.clear();
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
-            names.emplace_back(name);
-    }
-    const int error = errno;
-    ::closedir(dir);
-    errno = error;
-    return error == 0 ? 0 : -1;
-}
-int FileOps::Open(const char* path, int flags, mode_t mode) {
-    return ::open(path, flags, mode);
-}
-ssize_t FileOps::Read(int fd, void* buffer, size_t size) {
-    return ::read(fd, buffer, size);
-}
-ssize_t FileOps::Write(int fd, const void* buffer, size_t size) {
-    return ::write(fd, buffer, size);
-}
-int FileOps::Lstat(const char* path, struct stat* info) {
-    return ::lstat(path, info);
-}
-int FileOps::RealPath(const char* path, std::string& resolved) {
-    char* full = ::realpath(path, nullptr);
-    if (full == nullptr)
-        return -1;
-    resolved = full;
-    std::free(full);
-    return 0;
-}
-int FileOps::Access(const char* path, int mode) {
-    return ::access(path, mode);
-}
-int FileOps::Fstat(int fd, struct stat* info) {
-    return ::fstat(fd, info);
-}
-int FileOps::Fchmod(int fd, mode_t mode) {
-    return ::fchmod(fd, mode);
-}
-int FileOps::Fchown(int fd, uid_t owner, gid_t group) {
-    return ::fchown(fd, owner, group);
-}
-int FileOps::Fsync(int fd) {
-    return ::fsync(fd);
-}
-int FileOps::Close(int fd) {
-    return ::close(fd);
-}
-int FileOps::Rename(const char* from, const char* to) {
-    return std::rename(from, to);
-}
-int FileOps::Unlink(const char* path) {
-    return ::unlink(path);
-}
-
-#endif
 
 FileOps& FileOps::System() {
     static FileOps system;
