@@ -93,7 +93,7 @@ TEST(RewriteRealFile, Utf16CopyIsRewrittenAsItsText) {
     EXPECT_TRUE(ReadFileBytes(kConfigFileName) == utf16(ExpectedRewrite(text, rules)));
 }
 
-TEST(FuelTankRules, AreTheNineLinesInTheirOrder) {
+TEST(FuelTankRules, APlanGivesTheseNineLinesInThisOrder) {
     const auto rules = MakeFuelTankRules(1400.0f, 3850.0f, 2860.0f, 2590.0f);
     const std::vector<LineRule> expected = {
         {"Center2", "Center2=-1.640, 0.0, 0.0, 462.301, 0.0   // Tank #12; max: 4950kg \n"},
@@ -118,8 +118,6 @@ TEST(FuelTankRules, AreTheNineLinesInTheirOrder) {
         EXPECT_EQ(rules[i].key, expected[i].key);
         EXPECT_EQ(rules[i].line, expected[i].line);
     }
-    EXPECT_EQ(rules[1].line.size(), 89u);
-    EXPECT_EQ(rules[5].line.size(), 77u);
 }
 
 TEST(FuelTankRules, QuantitiesInGallons) {
