@@ -120,12 +120,11 @@ TEST_F(AircraftFolderTest, CyrillicFolderIsFound) {
     EXPECT_EQ(FromUtf8(command.folder), fs::absolute(folder));
 }
 
-// What a folder holds ("NAME/" a folder, "NAME@" a link to ../Aircraft.cfg, else a file), and
-// why the start refuses it: nullptr when it takes it, "" when the folder simply has no file.
+// What a folder holds: "NAME/" a folder, "NAME@" a link to ../Aircraft.cfg, else a file.
 struct FolderContents {
     const char* name;
     std::vector<std::string> entries;
-    const char* refused;
+    bool taken;
 };
 
 void PrintTo(const FolderContents& c, std::ostream* out) {
@@ -133,19 +132,15 @@ void PrintTo(const FolderContents& c, std::ostream* out) {
 }
 
 const FolderContents kFolderContents[] = {
-    {"Exact", {"Aircraft.cfg"}, nullptr},
-    {"OtherCase", {"aircraft.CFG"}, nullptr},
-    {"None", {"panel.cfg"}, ""},
-    {"FolderOfThatName", {"AIRCRAFT.CFG/"}, "это каталог, а не файл"},
+    {"Exact", {"Aircraft.cfg"}, true},
+    {"OtherCase", {"aircraft.CFG"}, true},
+    {"None", {"panel.cfg"}, false},
+    {"FolderOfThatName", {"AIRCRAFT.CFG/"}, false},
 #ifndef _WIN32 // Windows finds one file whatever the case, and follows no link there.
-    {"TwoCases",
-     {"aircraft.cfg", "AIRCRAFT.CFG"},
-     "в папке несколько файлов с этим именем в разном регистре"},
-    {"ExactBesideOtherCase", {"AIRCRAFT.CFG", "Aircraft.cfg"}, nullptr},
-    {"Link", {"aircraft.cfg@"}, nullptr},
-    {"LinkBesideFolder",
-     {"aircraft.cfg@", "AIRCRAFT.CFG/"},
-     "в папке несколько файлов с этим именем в разном регистре"},
+    {"TwoCases", {"aircraft.cfg", "AIRCRAFT.CFG"}, false},
+    {"ExactBesideOtherCase", {"AIRCRAFT.CFG", "Aircraft.cfg"}, true},
+    {"Link", {"aircraft.cfg@"}, true},
+    {"LinkBesideFolder", {"aircraft.cfg@", "AIRCRAFT.CFG/"}, false},
 #endif
 };
 
@@ -158,35 +153,27 @@ TEST_P(FolderContentsTest, StartTakesWhatTheRewriteWrites) {
     const fs::path folder = m_scratch.path() / "contents";
     fs::create_directory(folder);
     WriteFileBytes(m_scratch.path() / "Aircraft.cfg", Example());
+    std::vector<fs::path> paths;
     for (std::string entry : GetParam().entries) {
         const char kind = entry.back();
-        if (kind == '/' || kind == '@')
-            entry.pop_back();
+        paths.push_back(folder / entry.substr(0, entry.size() - (kind == '/' || kind == '@')));
         if (kind == '/')
-            fs::create_directory(folder / entry);
+            fs::create_directory(paths.back());
         else if (kind == '@')
-            fs::create_symlink("../Aircraft.cfg", folder / entry);
+            fs::create_symlink("../Aircraft.cfg", paths.back());
         else
-            WriteFileBytes(folder / entry, Example());
+            WriteFileBytes(paths.back(), Example());
     }
-    const char* refused = GetParam().refused;
-    EXPECT_EQ(HoldsAircraftConfig(Utf8(folder)), refused == nullptr);
-    std::string refusal;
-    if (refused != nullptr)
-        refusal = "В папке «" + Utf8(folder) + "» нет файла Aircraft.cfg." +
-                  (*refused != '\0' ? "\nПричина: " + std::string(refused) + "." : "");
-    EXPECT_EQ(ReadCommandLine({Utf8(folder)}).refusal, refusal);
-    std::string first = GetParam().entries.front();
-    if (first.back() == '/' || first.back() == '@')
-        first.pop_back();
-    EXPECT_EQ(ReadCommandLine({Utf8(folder / first)}).kind == LoaderCommand::Kind::Run,
-              refused == nullptr);
+    const bool taken = GetParam().taken;
+    EXPECT_EQ(HoldsAircraftConfig(Utf8(folder)), taken);
+    for (const fs::path& named : {folder, paths.front()})
+        EXPECT_EQ(ReadCommandLine({Utf8(named)}).kind == LoaderCommand::Kind::Run, taken) << named;
 
     fs::current_path(folder);
     RecordingCallback owner;
     EXPECT_EQ(
         ConfigRewriter().RewriteConfigFile({{"station_load.0", "station_load.0=1\n"}}, "", owner),
-        refused == nullptr);
+        taken);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, FolderContentsTest, ::testing::ValuesIn(kFolderContents),
@@ -197,10 +184,11 @@ TEST_F(AircraftFolderTest, NamedFolderIsTheOneWritten) {
     for (const fs::path& named : {m_aircraft, m_aircraft / "aircraft.CFG"}) {
         fs::current_path(m_scratch.path());
         WriteFileBytes(m_aircraft / "aircraft.CFG", Example());
-        const LoaderCommand command = ReadCommandLine({Utf8(named)});
-        ASSERT_EQ(command.kind, LoaderCommand::Kind::Run) << command.refusal;
-        ASSERT_EQ(FileOps::System().EnterFolder(command.folder.c_str()), 0);
         CLoaderApp app;
+        app.m_bAskForFolder = true;
+        ASSERT_EQ(StartFromCommandLine({Utf8(named)}, ConsoleView{false, false}, app),
+                  std::nullopt);
+        EXPECT_FALSE(app.m_bAskForFolder);
         RunAndLoad(app);
         EXPECT_EQ(m_seen, std::vector<SeenMessage>{kLoaded}) << named;
         EXPECT_TRUE(AircraftWritten()) << named;
@@ -240,48 +228,43 @@ TEST_F(AircraftFolderTest, ChosenFolderIsWrittenAndOfferedNextTime) {
     EXPECT_EQ(next.offered, std::vector<fs::path>{m_aircraft});
 }
 
+// A folder without the file is answered, and the chooser comes again at it; cancelled then, the
+// sheet works on the current folder and nothing is kept.
 TEST_F(AircraftFolderTest, CancelledChooserLeavesTheCurrentFolder) {
+    const fs::path empty = m_scratch.path() / "empty";
+    fs::create_directory(empty);
+    SaveFolderSetting(kAircraftFolderSetting, "");
     ChoosingApp app;
     app.m_bAskForFolder = true;
+    app.answers = {Utf8(empty)};
     RunAndLoad(app);
-    EXPECT_EQ(app.offered.size(), 1u);
+    EXPECT_EQ(app.offered, (std::vector<fs::path>{m_scratch.path(), empty}));
     EXPECT_EQ(fs::current_path(), m_scratch.path());
     EXPECT_FALSE(AircraftWritten());
     // Nothing written: "Unable to open the file.", and ОК asks before it drops the plan.
-    ASSERT_EQ(m_seen.size(), 1u);
-    EXPECT_EQ(m_seen[0].icon, MessageIcon::Stop);
+    ASSERT_EQ(m_seen.size(), 2u);
+    EXPECT_EQ(m_seen[0],
+              (SeenMessage{"Ошибка", "В папке «" + Utf8(empty) + "» нет файла Aircraft.cfg.",
+                           MessageIcon::Stop}));
+    EXPECT_EQ(m_seen[1].icon, MessageIcon::Stop);
     EXPECT_EQ(m_closing.size(), 1u);
+    EXPECT_EQ(LoadFolderSetting(kAircraftFolderSetting), "") << "the empty folder is not kept";
 }
 
-// A folder without the file is answered, and the chooser comes again at it; only the aircraft's
-// folder is kept.
-TEST_F(AircraftFolderTest, ChooserAsksAgainForAFolderWithoutTheFile) {
-    const fs::path empty = m_scratch.path() / "empty";
+// A folder whose file cannot be used is answered with why, and the chooser comes again at it.
+TEST_F(AircraftFolderTest, ChooserAsksAgainUntilTheFolderHoldsTheFile) {
     const fs::path odd = m_scratch.path() / "odd";
-    fs::create_directory(empty);
     fs::create_directories(odd / "Aircraft.cfg");
-    const SeenMessage noFile{"Ошибка", "В папке «" + Utf8(empty) + "» нет файла Aircraft.cfg.",
-                             MessageIcon::Stop};
-    SaveFolderSetting(kAircraftFolderSetting, "");
-    ChoosingApp cancelled;
-    cancelled.m_bAskForFolder = true;
-    cancelled.answers = {Utf8(empty)};
-    WhenModal([](PageDriver& driver) { driver.ClickSheetButton("Отмена"); });
-    cancelled.InitInstance();
-    EXPECT_EQ(cancelled.offered, (std::vector<fs::path>{m_scratch.path(), empty}));
-    EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{noFile});
-    EXPECT_EQ(LoadFolderSetting(kAircraftFolderSetting), "") << "the empty folder is not kept";
-
     ChoosingApp app;
     app.m_bAskForFolder = true;
-    app.answers = {Utf8(empty), Utf8(odd), Utf8(m_aircraft)};
+    app.answers = {Utf8(odd), Utf8(m_aircraft)};
     RunAndLoad(app);
-    EXPECT_EQ(app.offered, (std::vector<fs::path>{m_scratch.path(), empty, odd}));
+    EXPECT_EQ(app.offered.back(), odd);
     const SeenMessage folderOfThatName{
         "Ошибка",
         "В папке «" + Utf8(odd) + "» нет файла Aircraft.cfg.\nПричина: это каталог, а не файл.",
         MessageIcon::Stop};
-    EXPECT_EQ(m_seen, (std::vector<SeenMessage>{noFile, folderOfThatName, kLoaded}));
+    EXPECT_EQ(m_seen, (std::vector<SeenMessage>{folderOfThatName, kLoaded}));
     EXPECT_EQ(FromUtf8(LoadFolderSetting(kAircraftFolderSetting)), m_aircraft);
 }
 
@@ -297,8 +280,6 @@ TEST_F(AircraftFolderTest, StartShowsWhatPrintWouldNotShow) {
     EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{});
     EXPECT_EQ(StartFromCommandLine({nowhere}, ConsoleView{true, false}, app), 2);
     EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{refused});
-    EXPECT_EQ(StartFromCommandLine({"--help"}, ConsoleView{true, false}, app), 0);
-    EXPECT_EQ(TakeMessages(), std::vector<SeenMessage>{});
 
     EXPECT_EQ(StartFromCommandLine({"--help"}, ConsoleView{false, false}, app), 0);
     const std::vector<SeenMessage> help = TakeMessages();
@@ -306,17 +287,7 @@ TEST_F(AircraftFolderTest, StartShowsWhatPrintWouldNotShow) {
     EXPECT_EQ(help[0].caption, "Загрузчик самолета Ил-18Д");
     EXPECT_EQ(help[0].icon, MessageIcon::Information);
     EXPECT_EQ(help[0].text.find("Использование: il18-loader [ПАПКА | ФАЙЛ]\n"), 0u);
-    EXPECT_NE(help[0].text.find("\nПАПКА — папка самолета: загрузчик записывает ее файл "
-                                "Aircraft.cfg\nФАЙЛ — путь"),
-              std::string::npos)
-        << help[0].text;
-    EXPECT_EQ(help[0].text.back(), '.') << "no empty line at the end";
-
-    app.m_bAskForFolder = true;
-    EXPECT_EQ(StartFromCommandLine({Utf8(m_aircraft)}, ConsoleView{false, false}, app),
-              std::nullopt);
-    EXPECT_FALSE(app.m_bAskForFolder);
-    EXPECT_EQ(fs::current_path(), m_aircraft);
+    EXPECT_NE(help[0].text.find("\nПАПКА — папка самолета:"), std::string::npos) << help[0].text;
 }
 
 TEST_F(AircraftFolderTest, NoQuestionWhereTheFileIs) {
