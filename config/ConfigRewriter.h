@@ -13,7 +13,8 @@
 //
 // Which file: FindConfigFile in the current folder. A symbolic link is followed; the link stays
 // and its target receives the new content (Windows: a link under the name is replaced). A file
-// of more than 256 MiB is refused, and so is one marked read-only.
+// of more than 256 MiB is refused, and so is one marked read-only. On Windows a file that another
+// program holds open is refused as busy (FileOps::OpenToRead shares it for reading only).
 //
 // One rewrite of a folder at a time: a run holds the folder's lock (FileOps::LockFolder) from
 // before it reads the file until it has replaced it. A run that finds the lock held, by another

@@ -21,34 +21,22 @@ namespace fs = std::filesystem;
 namespace {
 
 // What the runs did, in order, for the test to wait on.
-class Events {
-public:
+struct Events {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> log;
+
     void Add(const std::string& event) {
-        {
-            const std::lock_guard<std::mutex> hold(m_mutex);
-            m_log.push_back(event);
-        }
-        m_changed.notify_all();
+        const std::lock_guard<std::mutex> hold(mutex);
+        log.push_back(event);
+        changed.notify_all();
     }
     // Returns as soon as `event` has happened; false if it has not within 30 s.
     bool WaitFor(const std::string& event) {
-        std::unique_lock<std::mutex> hold(m_mutex);
-        return m_changed.wait_for(hold, std::chrono::seconds(30), [&] { return Has(event); });
+        std::unique_lock<std::mutex> hold(mutex);
+        return changed.wait_for(hold, std::chrono::seconds(30),
+                                [&] { return std::ranges::find(log, event) != log.end(); });
     }
-    // Whether `first` happened before `then`.
-    bool Before(const std::string& first, const std::string& then) {
-        const std::lock_guard<std::mutex> hold(m_mutex);
-        const auto a = std::find(m_log.begin(), m_log.end(), first);
-        return a != m_log.end() && std::find(a, m_log.end(), then) != m_log.end();
-    }
-
-private:
-    bool Has(const std::string& event) const {
-        return std::find(m_log.begin(), m_log.end(), event) != m_log.end();
-    }
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::string> m_log;
 };
 
 // The system's operations; the first run stops at its first write until it is released.
@@ -65,8 +53,7 @@ public:
         return FileOps::OpenToRead(path, info);
     }
     ssize_t Write(int fd, const void* buffer, size_t size) override {
-        if (m_run == "first" && !m_held) {
-            m_held = true;
+        if (m_run == "first") {
             m_events.Add("first writes");
             m_events.WaitFor("released");
         }
@@ -81,7 +68,6 @@ public:
 private:
     Events& m_events;
     std::string m_run;
-    bool m_held = false;
 };
 
 TEST(RewriteLock, SecondRunWaitsAndAppliesItsLinesToTheFirstOnesFile) {
@@ -110,7 +96,8 @@ TEST(RewriteLock, SecondRunWaitsAndAppliesItsLinesToTheFirstOnesFile) {
     ASSERT_EQ(secondOwner.messages.size(), 1u);
     EXPECT_EQ(firstOwner.messages[0].text, "fuel done");
     EXPECT_EQ(secondOwner.messages[0].text, "payload done");
-    EXPECT_TRUE(events.Before("first renamed", "second reads"));
+    EXPECT_LT(std::ranges::find(events.log, "first renamed"),
+              std::ranges::find(events.log, "second reads"));
     EXPECT_EQ(ReadFileBytes(kConfigFileName), "[fuel]\r\nCenter1=fuel\r\nLeftTip=payload\r\n");
     EXPECT_FALSE(fs::exists(kTempFileName));
 }

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -68,10 +67,8 @@ public:
     int LockFolder(const char*, int) override { return Cut() ? -1 : 0; }
     void Unlock(int) override {}
     int OpenToRead(const char* path, FileInfo& info) override {
-        if (Cut())
+        if (Cut() || !Has(path))
             return -1;
-        if (!m_now.contains(path))
-            return errno = ENOENT, -1;
         info.size = static_cast<std::int64_t>(m_now[path]->now.size());
         return Opened(m_now[path]);
     }
@@ -79,8 +76,7 @@ public:
         if (Cut())
             return -1;
         auto& [data, at] = m_open.at(fd);
-        const std::size_t n = std::min(size, data->now.size() - at);
-        std::memcpy(buffer, data->now.data() + at, n);
+        const std::size_t n = data->now.copy(static_cast<char*>(buffer), size, at);
         at += n;
         return static_cast<ssize_t>(n);
     }
@@ -101,20 +97,16 @@ public:
         return static_cast<ssize_t>(size);
     }
     int Fsync(int fd) override {
-        if (Cut())
-            return -1;
-        m_open.at(fd).first->flushed = m_open.at(fd).first->now;
-        return 0;
+        const auto& data = m_open.at(fd).first;
+        return Cut() ? -1 : (data->flushed = data->now, 0);
     }
     int Close(int fd) override {
         m_open.erase(fd);
         return Cut() ? -1 : 0;
     }
     int Rename(const char* from, const char* to) override {
-        if (Cut())
+        if (Cut() || !Has(from))
             return -1;
-        if (!m_now.contains(from))
-            return errno = ENOENT, -1;
         Change(
             [from = std::string(from), to = std::string(to), data = m_now[from]](Folder& folder) {
                 folder.erase(from);
@@ -123,10 +115,8 @@ public:
         return 0;
     }
     int Unlink(const char* path) override {
-        if (Cut())
+        if (Cut() || !Has(path))
             return -1;
-        if (!m_now.contains(path))
-            return errno = ENOENT, -1;
         Change([name = std::string(path)](Folder& folder) { folder.erase(name); });
         return 0;
     }
@@ -142,6 +132,10 @@ private:
     bool Cut() {
         errno = EIO;
         return ++calls > m_cutAfter;
+    }
+    bool Has(const char* name) {
+        errno = ENOENT;
+        return m_now.contains(name);
     }
     // Makes a change of the folder, which reaches the disk at the next flush of the folder.
     void Change(const std::function<void(Folder&)>& change) {
