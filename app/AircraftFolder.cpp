@@ -3,19 +3,10 @@
 #include "config/ConfigFile.h"
 #include "config/FileOps.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <utility>
 
 namespace {
-
-// Aircraft.cfg in any letter case, as the simulator's own system finds it.
-bool IsConfigName(std::string_view name) {
-    constexpr std::string_view kName = "aircraft.cfg";
-    return std::equal(name.begin(), name.end(), kName.begin(), kName.end(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
-}
 
 // The last part of a path, after its last separator.
 std::string_view LastPart(std::string_view path) {
@@ -53,7 +44,7 @@ LoaderCommand ReadCommandLine(const std::vector<std::string>& arguments) {
         case PathKind::Missing:
             return Refuse("нет такой папки: " + argument);
         case PathKind::File:
-            if (!IsConfigName(LastPart(argument)))
+            if (!IsConfigFileName(LastPart(argument)))
                 return Refuse("это не папка и не файл Aircraft.cfg: " + argument);
             command.folder = FileOps::System().FullPath(argument + "/..");
             break;

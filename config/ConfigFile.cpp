@@ -5,15 +5,12 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+bool IsConfigFileName(std::string_view name) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+    const std::string_view config = kConfigFileName;
+    return std::equal(name.begin(), name.end(), config.begin(), config.end(),
                       [&](char x, char y) { return lower(x) == lower(y); });
 }
-
-} // namespace
 
 ConfigFileSearch FindConfigFile(FileOps& ops, std::string_view folder) {
     ConfigFileSearch search;
@@ -24,9 +21,8 @@ ConfigFileSearch FindConfigFile(FileOps& ops, std::string_view folder) {
         return search;
     }
     std::vector<std::string> alike;
-    std::copy_if(
-        names.begin(), names.end(), std::back_inserter(alike),
-        [](const std::string& name) { return SameNameIgnoringCase(name, kConfigFileName); });
+    std::copy_if(names.begin(), names.end(), std::back_inserter(alike),
+                 [](const std::string& name) { return IsConfigFileName(name); });
     if (alike.empty()) {
         search.refusal = ReasonOf(ENOENT);
         return search;

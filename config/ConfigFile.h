@@ -21,6 +21,8 @@ struct ConfigFileSearch {
     bool found() const { return refusal.empty(); }
 };
 ConfigFileSearch FindConfigFile(FileOps& ops, std::string_view folder);
+// Whether `name` is "Aircraft.cfg" in any letter case.
+bool IsConfigFileName(std::string_view name);
 
 // Why a file operation failed, in the user's words, for the errno value `error`.
 std::string ReasonOf(int error);
