@@ -14,6 +14,17 @@
 #include <cstdlib>
 #include <thread>
 
+namespace {
+
+constexpr int kReadFolder = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#ifdef O_NOATIME // Linux
+constexpr int kNoAccessTime = O_NOATIME;
+#else
+constexpr int kNoAccessTime = 0;
+#endif
+
+} // namespace
+
 PathKind FileOps::KindOfPath(const char* path) {
     struct stat info;
     if (::stat(path, &info) != 0)
@@ -52,9 +63,19 @@ std::string FileOps::FullPath(std::string_view path) {
     return full.empty() ? "/" : full;
 }
 int FileOps::ListDirectory(const char* path, std::vector<std::string>& names) {
-    DIR* dir = ::opendir(path);
-    if (dir == nullptr)
+    // Read without touching the folder's access time where the system lets us (the owner): that
+    // would be one more change for the rewrite's flush to write.
+    int fd = kNoAccessTime == 0 ? -1 : ::open(path, kReadFolder | kNoAccessTime);
+    if (fd < 0)
+        fd = ::open(path, kReadFolder);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (dir == nullptr) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        errno = error;
         return -1;
+    }
     names.clear();
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
@@ -84,7 +105,7 @@ int FileOps::ResolveLinks(const char* path, std::string& target) {
     return 0;
 }
 int FileOps::LockFolder(const char* folder, int waitMs) {
-    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder, kReadFolder);
     if (fd < 0)
         return -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
@@ -154,7 +175,7 @@ int FileOps::Unlink(const char* path) {
     return ::unlink(path);
 }
 int FileOps::FlushFolder(const char* folder) {
-    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder, kReadFolder);
     if (fd < 0)
         return -1;
     const int result = ::fsync(fd);
