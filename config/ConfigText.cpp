@@ -92,9 +92,10 @@ void RewriteLines(const Text& text, const std::vector<LineRule>& rules, Copy cop
     enum class Held { InLine, AtEnd, Never };
     std::vector<Held> held;
     std::vector<std::string> written; // a rule's line, in the Windows text convention
-    // The first units of the keys held in their line, and where a key that begins with each is
-    // next found: the keys that begin alike are searched for together.
+    // The keys held in their line by their first unit, those that begin alike searched for
+    // together: `next`, where one of them is next found.
     std::string firsts;
+    std::array<std::vector<std::string_view>, 256> keysFrom;
     std::array<std::size_t, 256> next{};
     for (const LineRule& rule : rules) {
         const std::string_view key = rule.key;
@@ -102,8 +103,12 @@ void RewriteLines(const Text& text, const std::vector<LineRule>& rules, Copy cop
         held.push_back(!key.empty() && lineEnd == kNowhere        ? Held::InLine
                        : key.empty() || lineEnd == key.size() - 1 ? Held::AtEnd
                                                                   : Held::Never);
-        if (held.back() == Held::InLine && firsts.find(key[0]) == kNowhere)
-            firsts += key[0];
+        if (held.back() == Held::InLine) {
+            std::vector<std::string_view>& alike = keysFrom[unit(key[0])];
+            if (alike.empty())
+                firsts += key[0];
+            alike.push_back(key);
+        }
         std::string line;
         for (const char c : rule.line)
             (c == '\n' ? line += "\r\n" : line += c);
@@ -111,9 +116,8 @@ void RewriteLines(const Text& text, const std::vector<LineRule>& rules, Copy cop
     }
     const auto findKey = [&](unsigned char first, std::size_t at) {
         for (at = text.Find(first, at); at != kNowhere; at = text.Find(first, at + 1))
-            for (std::size_t k = 0; k < rules.size(); ++k)
-                if (held[k] == Held::InLine && unit(rules[k].key[0]) == first &&
-                    isAt(rules[k].key, at))
+            for (const std::string_view key : keysFrom[first])
+                if (isAt(key, at))
                     return at;
         return kNowhere;
     };
