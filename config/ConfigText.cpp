@@ -34,7 +34,8 @@ public:
         const auto at = reinterpret_cast<const unsigned char*>(m_bytes.data()) + 2 * i;
         return static_cast<char16_t>(at[1 - kLow] << 8 | at[kLow]);
     }
-    // The first unit at or after `from` that is `c`: the first byte `c` whose unit is `c`.
+    // The first unit at or after `from` that is `c`, searched for as a byte: the first byte `c`
+    // that belongs to a unit `c`.
     std::size_t Find(unsigned char c, std::size_t from) const {
         for (std::size_t at = 2 * from; (at = m_bytes.find(static_cast<char>(c), at)) != kNowhere;
              ++at)
@@ -70,9 +71,9 @@ bool IsLineEnd(unsigned unit) {
 // [from, to) of `text` that stays as it is, `insert` a rule's line or a line end, in bytes. A
 // key's byte matches the unit of that value.
 //
-// Only the lines that may change are looked at: those that hold the first unit of a key where the
-// key is, and those that end otherwise than in CR LF. The lines between two of them stay, as one
-// range.
+// Only the lines that may change are looked at: those that hold a key (searched for by its first
+// unit, with memchr) and those that end otherwise than in CR LF (searched for 64 units at a
+// time). The lines between two of them stay, as one range.
 template <typename Text, typename Copy, typename Insert>
 void RewriteLines(const Text& text, const std::vector<LineRule>& rules, Copy copy, Insert insert) {
     const std::size_t size = text.size();
