@@ -96,7 +96,7 @@ public:
         m_tempCreated = false;
         // Makes the rename itself durable. The file is replaced by now: a failure here is not
         // one of the run.
-        m_ops.FlushFolder(folder.empty() ? "." : folder.c_str());
+        m_ops.FlushFolder(m_lock);
         return std::nullopt;
     }
 

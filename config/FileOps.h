@@ -79,9 +79,10 @@ public:
     // Replaces an existing `to` in one step. Windows: MoveFileExW, replacing and writing through.
     virtual int Rename(const char* from, const char* to);
     virtual int Unlink(const char* path);
-    // Returns when the creations, renames and removals in `folder` are on the disk. POSIX: fsync
-    // of the folder. Windows: nothing to do, Rename writes through.
-    virtual int FlushFolder(const char* folder);
+    // Returns when the creations, renames and removals in the folder that `lock` (LockFolder)
+    // holds are on the disk. POSIX: fsync of the folder's descriptor that the lock is taken on.
+    // Windows: nothing to do, Rename writes through.
+    virtual int FlushFolder(int lock);
 
     // The operations of the system itself.
     static FileOps& System();

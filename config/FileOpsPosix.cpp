@@ -174,13 +174,8 @@ int FileOps::Rename(const char* from, const char* to) {
 int FileOps::Unlink(const char* path) {
     return ::unlink(path);
 }
-int FileOps::FlushFolder(const char* folder) {
-    const int fd = ::open(folder, kReadFolder);
-    if (fd < 0)
-        return -1;
-    const int result = ::fsync(fd);
-    ::close(fd);
-    return result;
+int FileOps::FlushFolder(int lock) {
+    return ::fsync(lock); // the folder's descriptor (LockFolder)
 }
 
 FileOps& FileOps::System() {

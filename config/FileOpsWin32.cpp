@@ -290,7 +290,7 @@ int FileOps::Unlink(const char* path) {
     return FailedOn(name, GetLastError());
 }
 
-int FileOps::FlushFolder(const char*) {
+int FileOps::FlushFolder(int) {
     return 0; // Rename wrote through
 }
 

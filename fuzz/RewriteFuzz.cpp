@@ -93,7 +93,7 @@ public:
     }
     int Fsync(int) override { return Fails() ? -1 : 0; }
     int Close(int) override { return Fails() ? -1 : 0; }
-    int FlushFolder(const char*) override { return Fails() ? -1 : 0; }
+    int FlushFolder(int) override { return Fails() ? -1 : 0; }
     int Rename(const char* from, const char* to) override {
         if (Fails())
             return -1;

@@ -50,7 +50,7 @@ public:
         return FileOps::Rename(a, b);
     }
     int Unlink(const char* p) override { return Next('u') ? -1 : FileOps::Unlink(p); }
-    int FlushFolder(const char* f) override { return Next('d') ? -1 : FileOps::FlushFolder(f); }
+    int FlushFolder(int lock) override { return Next('d') ? -1 : FileOps::FlushFolder(lock); }
 
 protected:
     // Called before the operation numbered `calls` (from 1); true makes it fail with errno.

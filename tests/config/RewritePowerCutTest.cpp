@@ -120,7 +120,7 @@ public:
         Change([name = std::string(path)](Folder& folder) { folder.erase(name); });
         return 0;
     }
-    int FlushFolder(const char*) override {
+    int FlushFolder(int) override {
         if (Cut())
             return -1;
         m_flushed = m_now;
