@@ -58,6 +58,12 @@ std::optional<Chord> MeanAerodynamicChord(const AircraftData& aircraft) {
     return Chord{aircraft.wingApex.value_or(0) - station * std::tan(sweep), length};
 }
 
+// A figure that a real file can give; none for what an absurd one gives (a sum beyond any
+// aircraft, a chord of almost nothing), which could not be shown or rounded.
+std::optional<double> Sane(double value) {
+    return std::abs(value) < 1e12 ? std::optional(value) : std::nullopt;
+}
+
 } // namespace
 
 LoadFigures ComputeLoadFigures(const AircraftData& aircraft, const LoadPlan& plan) {
@@ -83,15 +89,16 @@ LoadFigures ComputeLoadFigures(const AircraftData& aircraft, const LoadPlan& pla
     for (const AircraftData::Station& station : planned.stations)
         all.Add(station.weight * kKgPerPound, station.position);
 
-    figures.emptyKg = *aircraft.emptyWeight * kKgPerPound;
-    figures.takeOffKg = all.kg;
-    if (aircraft.maxGrossWeight) {
-        figures.maxTakeOffKg = *aircraft.maxGrossWeight * kKgPerPound;
-        figures.loadLimitKg = *figures.maxTakeOffKg - base.kg;
+    figures.emptyKg = Sane(*aircraft.emptyWeight * kKgPerPound);
+    figures.takeOffKg = Sane(all.kg);
+    if (aircraft.maxGrossWeight && figures.takeOffKg) {
+        figures.maxTakeOffKg = Sane(*aircraft.maxGrossWeight * kKgPerPound);
+        figures.loadLimitKg = Sane(*aircraft.maxGrossWeight * kKgPerPound - base.kg);
     }
     const std::optional<Chord> mac = MeanAerodynamicChord(aircraft);
     if (mac && aircraft.emptyWeightCg && all.kg > 0)
-        figures.balancePercentMac = (mac->leadingEdge - all.moment / all.kg) / mac->length * 100;
+        figures.balancePercentMac =
+            Sane((mac->leadingEdge - all.moment / all.kg) / mac->length * 100);
     return figures;
 }
 

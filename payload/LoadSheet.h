@@ -27,7 +27,8 @@ struct LoadPlan {
 // The load sheet's figures, in kg, and the balance in percent of the mean aerodynamic chord. A
 // figure is absent where the file lacks what it needs: the empty weight (all of them), the
 // maximum gross weight (the maximum and the limit), the empty aircraft's centre of gravity or a
-// wing with an area, a span and a root chord above 0 that make a trapezoid (the balance).
+// wing with an area, a span and a root chord above 0 that make a trapezoid (the balance); and
+// where a file's absurd numbers give one beyond a trillion.
 struct LoadFigures {
     std::optional<double> emptyKg;
     std::optional<double> takeOffKg;

@@ -68,6 +68,16 @@ TEST_F(LoadFiguresTest, FollowThePlanAndAskBeforeAnOverweightWrite) {
         figures.push_back(Figures(driver));
         driver.Click(IDC_LOAD_PAYLOAD);
         messages.push_back(driver.TakeMessages());
+
+        // 22000 kg typed on the fuel page: over the maximum with this payload.
+        AnswerQuestionsWith(false);
+        const std::string loadedFile = ReadFileBytes("Aircraft.cfg");
+        driver.ShowPage(1);
+        driver.TypeInto(IDC_TOTAL_FUEL, "22000");
+        driver.LeaveField();
+        driver.Click(IDC_FILL_FUEL);
+        messages.push_back(driver.TakeMessages());
+        unasked += ReadFileBytes("Aircraft.cfg") == loadedFile ? ", untouched" : ", written";
         driver.ClickSheetButton("Отмена");
     });
     m_sheet.DoModal();
@@ -83,9 +93,14 @@ TEST_F(LoadFiguresTest, FollowThePlanAndAskBeforeAnOverweightWrite) {
                   {"Вес пустого: 34929 кг", "Предельная загрузка: 12759 кг.",
                    "Фактическая загрузка:   10640 кг.", "Центровка 10,71% САХ"},
               }));
-    EXPECT_EQ(unasked, "untouched"); // Нет wrote nothing
-    EXPECT_EQ(messages,
-              (std::vector<std::vector<SeenMessage>>{{question}, {question, loaded}, {loaded}}));
+    EXPECT_EQ(unasked, "untouched, untouched"); // Нет wrote nothing
+    EXPECT_EQ(messages, (std::vector<std::vector<SeenMessage>>{
+                            {question},
+                            {question, loaded},
+                            {loaded},
+                            {{"Предупреждение",
+                              "Взлетная масса 69169 кг больше максимальной 64000 кг. Записать?",
+                              MessageIcon::Information}}}));
     EXPECT_NE(ReadFileBytes("Aircraft.cfg").find("station_load.1=10031.032, -5.742"),
               std::string::npos);
 }

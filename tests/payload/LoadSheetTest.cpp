@@ -102,6 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
         FiguresCase{"WingWithoutRootChord",
                     "[airplane_geometry]\nwing_root_chord=0\n" + std::string(kBoeing737),
                     kNothingPlanned, 38877.4, 38877.4, 40138.4, std::nullopt},
+        FiguresCase{"AbsurdNumbers",
+                    "[WEIGHT_AND_BALANCE]\nempty_weight=1e300\nmax_gross_weight=1\n"
+                    "empty_weight_CG_position=1e300\n[airplane_geometry]\nwing_area=1e-300\n"
+                    "wing_span=1\nwing_root_chord=1e-300\n",
+                    kNothingPlanned, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
         FiguresCase{"WingTooSmallForItsRootChord",
                     "[airplane_geometry]\nwing_area=100\n" + std::string(kBoeing737),
                     kNothingPlanned, 38877.4, 38877.4, 40138.4, std::nullopt}),
