@@ -75,98 +75,88 @@ std::optional<double> FieldNumber(std::string_view value, std::size_t index) {
     return index < fields.size() ? Number(fields[index]) : std::nullopt;
 }
 
-void SetOnce(std::optional<double>& slot, std::optional<double> value) {
-    if (!slot)
-        slot = value;
-}
-
 constexpr std::string_view kTankNames[] = {
     "Center1",   "Center2",  "Center3",  "LeftMain",  "LeftAux",   "LeftTip",
     "RightMain", "RightAux", "RightTip", "External1", "External2",
 };
 
-// Reads one key of the sections that hold the aircraft's weight and balance.
+enum class Section { Other, Weights, Fuel, Geometry };
+
+// The keys of one number, the first of the value's fields.
+struct Scalar {
+    Section section;
+    std::string_view key;
+    std::optional<double> AircraftData::*slot;
+};
+constexpr Scalar kScalars[] = {
+    {Section::Weights, "max_gross_weight", &AircraftData::maxGrossWeight},
+    {Section::Weights, "empty_weight", &AircraftData::emptyWeight},
+    {Section::Weights, "empty_weight_CG_position", &AircraftData::emptyWeightCg},
+    {Section::Geometry, "wing_area", &AircraftData::wingArea},
+    {Section::Geometry, "wing_span", &AircraftData::wingSpan},
+    {Section::Geometry, "wing_root_chord", &AircraftData::wingRootChord},
+    {Section::Geometry, "wing_sweep", &AircraftData::wingSweep},
+    {Section::Geometry, "wing_pos_apex_lon", &AircraftData::wingApex},
+};
+
+// Reads the keys of the sections that hold the aircraft's weight and balance.
 class Reader {
 public:
     explicit Reader(AircraftData& data) : m_data(data) {}
 
-    void Section(std::string_view name) {
-        m_section = SameName(name, "WEIGHT_AND_BALANCE")  ? Kind::Weights
-                    : SameName(name, "fuel")              ? Kind::Fuel
-                    : SameName(name, "airplane_geometry") ? Kind::Geometry
-                                                          : Kind::Other;
+    void StartSection(std::string_view name) {
+        m_section = SameName(name, "WEIGHT_AND_BALANCE")  ? Section::Weights
+                    : SameName(name, "fuel")              ? Section::Fuel
+                    : SameName(name, "airplane_geometry") ? Section::Geometry
+                                                          : Section::Other;
     }
 
     void Key(std::string_view key, std::string_view value) {
-        switch (m_section) {
-        case Kind::Weights:
-            return Weights(key, value);
-        case Kind::Fuel:
-            return Fuel(key, value);
-        case Kind::Geometry:
-            return Geometry(key, value);
-        case Kind::Other:
-            return;
+        for (const Scalar& scalar : kScalars) {
+            if (scalar.section == m_section && SameName(key, scalar.key)) {
+                if (!(m_data.*scalar.slot))
+                    m_data.*scalar.slot = FieldNumber(value, 0);
+                return;
+            }
         }
+        if (m_section == Section::Weights)
+            Station(key, value);
+        else if (m_section == Section::Fuel)
+            Tank(key, value);
     }
 
 private:
-    enum class Kind { Other, Weights, Fuel, Geometry };
-
-    void Weights(std::string_view key, std::string_view value) {
-        if (SameName(key, "max_gross_weight"))
-            SetOnce(m_data.maxGrossWeight, FieldNumber(value, 0));
-        else if (SameName(key, "empty_weight"))
-            SetOnce(m_data.emptyWeight, FieldNumber(value, 0));
-        else if (SameName(key, "empty_weight_CG_position"))
-            SetOnce(m_data.emptyWeightCg, FieldNumber(value, 0));
-        else if (key.size() > 13 && SameName(key.substr(0, 13), "station_load.")) {
-            int index = 0;
-            const std::string_view digits = key.substr(13);
-            const auto [end, error] =
-                std::from_chars(digits.data(), digits.data() + digits.size(), index);
-            const auto weight = FieldNumber(value, 0), position = FieldNumber(value, 1);
-            if (error != std::errc() || end != digits.data() + digits.size() || !weight ||
-                !position || HasStation(index))
-                return;
+    // station_load.N = weight, longitudinal, lateral, vertical, name
+    void Station(std::string_view key, std::string_view value) {
+        constexpr std::string_view kPrefix = "station_load.";
+        if (key.size() <= kPrefix.size() || !SameName(key.substr(0, kPrefix.size()), kPrefix))
+            return;
+        const std::string_view digits = key.substr(kPrefix.size());
+        int index = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), index);
+        const auto weight = FieldNumber(value, 0), position = FieldNumber(value, 1);
+        const auto same = [index](const AircraftData::Station& station) {
+            return station.index == index;
+        };
+        if (error == std::errc() && end == digits.data() + digits.size() && weight && position &&
+            !std::ranges::any_of(m_data.stations, same))
             m_data.stations.push_back({index, *weight, *position});
-        }
     }
 
-    void Fuel(std::string_view key, std::string_view value) {
+    // Tank = longitudinal, lateral, vertical, gallons, unusable gallons
+    void Tank(std::string_view key, std::string_view value) {
         const auto name = std::ranges::find_if(
             kTankNames, [key](std::string_view tank) { return SameName(key, tank); });
-        if (name == std::end(kTankNames) ||
-            std::ranges::any_of(m_data.tanks, [name](const AircraftData::Tank& tank) {
-                return tank.name == *name;
-            }))
-            return;
+        const auto same = [name](const AircraftData::Tank& tank) { return tank.name == *name; };
         const auto position = FieldNumber(value, 0), gallons = FieldNumber(value, 3);
-        if (position && gallons)
+        if (name != std::end(kTankNames) && !std::ranges::any_of(m_data.tanks, same) && position &&
+            gallons)
             m_data.tanks.push_back({std::string(*name), *position, *gallons});
     }
 
-    void Geometry(std::string_view key, std::string_view value) {
-        if (SameName(key, "wing_area"))
-            SetOnce(m_data.wingArea, FieldNumber(value, 0));
-        else if (SameName(key, "wing_span"))
-            SetOnce(m_data.wingSpan, FieldNumber(value, 0));
-        else if (SameName(key, "wing_root_chord"))
-            SetOnce(m_data.wingRootChord, FieldNumber(value, 0));
-        else if (SameName(key, "wing_sweep"))
-            SetOnce(m_data.wingSweep, FieldNumber(value, 0));
-        else if (SameName(key, "wing_pos_apex_lon"))
-            SetOnce(m_data.wingApex, FieldNumber(value, 0));
-    }
-
-    bool HasStation(int index) const {
-        return std::ranges::any_of(m_data.stations, [index](const AircraftData::Station& station) {
-            return station.index == index;
-        });
-    }
-
     AircraftData& m_data;
-    Kind m_section = Kind::Other;
+    Section m_section = Section::Other;
 };
 
 } // namespace
@@ -184,7 +174,7 @@ AircraftData ParseAircraftData(std::string_view content) {
         if (line.starts_with('[')) {
             const std::size_t close = line.find(']');
             if (close != std::string_view::npos)
-                reader.Section(Trim(line.substr(1, close - 1)));
+                reader.StartSection(Trim(line.substr(1, close - 1)));
             continue;
         }
         const std::size_t equals = line.find('=');
