@@ -130,6 +130,29 @@ TEST(RewriteFailure, LinkedFileKeepsItsLinkAndTheTargetChanges) {
 #endif
 }
 
+// The temporary file beside the target would be the target itself.
+TEST(RewriteFailure, LinkToAFileNamedLikeTheTemporaryFileIsRefused) {
+#ifdef _WIN32
+    GTEST_SKIP() << kNoLinks;
+#else
+    ScratchDirectory dir;
+    fs::create_directory("sim");
+    WriteFileBytes("sim/TempFile.txt", kBefore);
+    fs::create_symlink("sim/TempFile.txt", kConfigFileName);
+    struct FailingWrite : FileOps {
+        ssize_t Write(int, const void*, size_t) override {
+            errno = EIO;
+            return -1;
+        }
+    } ops;
+    ExpectFailed(Rewrite(ops), "Не удалось заменить файл «" + FullPathOf(kConfigFileName) +
+                                   "»: это ссылка на временный файл «" +
+                                   fs::canonical("sim").string() + "/TempFile.txt».");
+    EXPECT_EQ(ReadFileBytes("sim/TempFile.txt"), kBefore);
+    EXPECT_TRUE(fs::is_symlink(kConfigFileName));
+#endif
+}
+
 TEST(RewriteFailure, PermissionBitsAreKept) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no permission bits; RewriteWin32.AttributesAreKept checks what a "

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -102,23 +103,85 @@ TEST(RewriteLock, SecondRunWaitsAndAppliesItsLinesToTheFirstOnesFile) {
     EXPECT_FALSE(fs::exists(kTempFileName));
 }
 
-TEST(RewriteLock, StillHeldAfterTheWaitTheRunChangesNothing) {
+// The lock still held after the wait, or none to be had on the folder's file system: the
+// TempFile.txt there may be another run's, being written, and stays as it is.
+TEST(RewriteLock, WithoutTheLockTheRunChangesNothing) {
+    const std::string busy = "файл записывает другая программа.";
+    const std::string noLocks = "файл, может быть, записывает другая программа: эта файловая "
+                                "система не блокирует папку на время записи.";
+    for (const auto& [error, reason] : {std::pair{EWOULDBLOCK, busy}, std::pair{ENOLCK, noLocks},
+                                        std::pair{EOPNOTSUPP, noLocks}}) {
+        SCOPED_TRACE(error);
+        ScratchDirectory dir;
+        WriteFileBytes(kConfigFileName, kBefore);
+        WriteFileBytes(kTempFileName, "being written by the other run");
+        struct NotTaken : FileOps {
+            explicit NotTaken(int e) : error(e) {}
+            int LockFolder(const char*, int) override {
+                errno = error;
+                return -1;
+            }
+            int error;
+        } ops(error);
+        RecordingCallback owner;
+        EXPECT_FALSE(ConfigRewriter(ops).RewriteConfigFile(kRules, "done", owner));
+        ExpectFailed(owner.messages, "Не удалось заменить файл «" + FullPathOf(kConfigFileName) +
+                                         "»: " + reason + "\r\nФайл «" +
+                                         FullPathOf(kConfigFileName) + "» не изменен.");
+        EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
+        EXPECT_EQ(ReadFileBytes(kTempFileName), "being written by the other run");
+    }
+}
+
+// The file is replaced and its folder flushed under the lock, and the folder flushed is the one
+// locked, that holds the file (reached through a link on POSIX).
+TEST(RewriteLock, HeldWhileTheFileIsReplacedAndItsFolderFlushed) {
     ScratchDirectory dir;
-    WriteFileBytes(kConfigFileName, kBefore);
-    WriteFileBytes(kTempFileName, "being written by the other run");
-    struct Held : FileOps {
-        int LockFolder(const char*, int) override {
-            errno = EWOULDBLOCK;
-            return -1;
+    fs::create_directory("sim");
+#ifdef _WIN32
+    const char* file = kConfigFileName;
+    const fs::path folder = ".";
+#else
+    const char* file = "sim/Aircraft.cfg";
+    const fs::path folder = "sim";
+    fs::create_symlink(file, kConfigFileName);
+#endif
+    WriteFileBytes(file, kBefore);
+    struct Probe : FileOps {
+        int LockFolder(const char* f, int waitMs) override {
+            folder = f;
+            return lock = FileOps::LockFolder(f, waitMs);
         }
+        int Rename(const char* from, const char* to) override {
+            seen.push_back("rename, " + Taken());
+            return FileOps::Rename(from, to);
+        }
+        int FlushFolder(int l) override {
+            const int result = FileOps::FlushFolder(l);
+            seen.push_back(std::string(l == lock ? "its lock" : "other") + " flushed " +
+                           (result == 0 ? "" : "in vain ") + Taken());
+            return result;
+        }
+        // Whether the folder's lock is held, as another thread finds it.
+        std::string Taken() {
+            int other = -1, error = 0;
+            std::thread([&] {
+                other = FileOps::LockFolder(folder.c_str(), 0);
+                error = errno;
+                if (other >= 0)
+                    FileOps::Unlock(other);
+            }).join();
+            return other >= 0 ? "free" : error == EWOULDBLOCK ? "held" : "error";
+        }
+        std::string folder;
+        int lock = -1;
+        std::vector<std::string> seen;
     } ops;
     RecordingCallback owner;
-    EXPECT_FALSE(ConfigRewriter(ops).RewriteConfigFile(kRules, "done", owner));
-    ExpectFailed(owner.messages, "Не удалось заменить файл «" + FullPathOf(kConfigFileName) +
-                                     "»: файл записывает другая программа.\r\nФайл «" +
-                                     FullPathOf(kConfigFileName) + "» не изменен.");
-    EXPECT_EQ(ReadFileBytes(kConfigFileName), kBefore);
-    EXPECT_EQ(ReadFileBytes(kTempFileName), "being written by the other run");
+    EXPECT_TRUE(ConfigRewriter(ops).RewriteConfigFile(kRules, "done", owner));
+    EXPECT_EQ(ops.seen, (std::vector<std::string>{"rename, held", "its lock flushed held"}));
+    EXPECT_TRUE(fs::equivalent(ops.folder, folder)) << ops.folder;
+    EXPECT_EQ(ReadFileBytes(file), kAfter);
 }
 
 // The system's lock: held by one thread, another cannot take it until it is let go.
