@@ -73,8 +73,8 @@ public:
         // Without a lock a TempFile.txt there may be another run's, being written: the run cannot
         // tell, and changes nothing.
         if (m_lock < 0 && (errno == ENOLCK || errno == EOPNOTSUPP))
-            return Failure{Step::Replace, "файл, может быть, записывает другая программа: эта "
-                                          "файловая система не блокирует папку на время записи"};
+            return Failure{Step::Replace, "файл записывает другая программа, или этого не "
+                                          "узнать: файловая система не блокирует папку"};
         if (m_lock < 0)
             return FailedWith(Step::Replace, errno);
 

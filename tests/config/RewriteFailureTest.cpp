@@ -278,6 +278,7 @@ TEST(RewriteFailure, EveryFileOperationThatFailsLeavesTheFileAsItWas) {
     ExpectCompleted(Rewrite(counting));
     ASSERT_TRUE(ReadFileBytes(file) == after);
     ASSERT_GT(counting.renamedAt, 0);
+    EXPECT_EQ(counting.locked, "hh"); // replaced and its folder flushed under the lock
 
     for (int failAt = 1; failAt <= counting.calls; ++failAt) {
         SCOPED_TRACE("failing call " + std::to_string(failAt) + " of " + counting.sequence);
