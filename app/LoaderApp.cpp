@@ -65,6 +65,14 @@ std::optional<int> StartFromCommandLine(const std::vector<std::string>& argument
     }
     if (!command.folder.empty() && FileOps::System().EnterFolder(command.folder.c_str()) != 0)
         return Refuse("папка недоступна: " + command.folder, console);
+    // The toolkit would end the program on a display it cannot reach (a stale DISPLAY of ssh -X,
+    // or under sudo): say so instead, with a status of its own.
+    if (const std::optional<std::string> display = UnreachableDisplay()) {
+        std::fprintf(stderr, "il18-loader: %s\n",
+                     display->empty() ? "Нет дисплея, на котором показать окно."
+                                      : ("Нет связи с дисплеем «" + *display + "».").c_str());
+        return 1;
+    }
     app.m_bAskForFolder = command.folder.empty();
     return std::nullopt;
 }

@@ -34,10 +34,11 @@ private:
 };
 
 // The program's entry before any window: reads the command line (the arguments after the
-// program's name), answers --help and --version (exit code 0), refuses a wrong one (exit code 2)
-// and makes the named folder current. What it has to say is printed, and shown in a box where
-// `console` says that print would not be seen. Nothing when the sheet is to run: `app` then asks
-// for the folder if none was named.
+// program's name), answers --help and --version (exit code 0), refuses a wrong one (exit code 2),
+// makes the named folder current and ends with exit code 1, naming the display, where the toolkit
+// could not reach its display (UnreachableDisplay). What it has to say is printed, and shown in a
+// box where `console` says that print would not be seen. Nothing when the sheet is to run: `app`
+// then asks for the folder if none was named.
 std::optional<int> StartFromCommandLine(const std::vector<std::string>& arguments,
                                         ConsoleView console, CLoaderApp& app);
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -16,6 +17,12 @@ constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
 constexpr const char* kTooLarge = "файл больше 256 МБ";
 // How long a rewrite waits for another one in the same folder to finish.
 constexpr int kLockWaitMs = 5000;
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 enum class Step { Open, Read, WriteTemp, Replace };
 
@@ -53,11 +60,21 @@ public:
             return FailedWith(Step::Open, errno);
         // The temporary file lies beside the file it replaces, so that the rename stays on one
         // disk; that folder is locked before anything is read.
-        const std::string folder = m_target.substr(0, m_target.rfind('/') + 1);
+        const std::size_t nameAt = m_target.rfind('/') + 1;
+        const std::string folder = m_target.substr(0, nameAt);
         m_tempPath = folder + kTempFileName;
+        // A link to a file of the temporary file's name: the temporary file would be the file
+        // itself, removed as a leftover before it is written.
+        if (SameNameIgnoringCase(std::string_view(m_target).substr(nameAt), kTempFileName))
+            return Failure{Step::Replace, "это ссылка на временный файл «" + m_tempPath + "»"};
         m_lock = m_ops.LockFolder(folder.empty() ? "." : folder.c_str(), kLockWaitMs);
         if (m_lock < 0 && errno == EWOULDBLOCK)
             return Failure{Step::Replace, "файл записывает другая программа"};
+        // Without a lock a TempFile.txt there may be another run's, being written: the run cannot
+        // tell, and changes nothing.
+        if (m_lock < 0 && (errno == ENOLCK || errno == EOPNOTSUPP))
+            return Failure{Step::Replace, "файл записывает другая программа, или этого не "
+                                          "узнать: файловая система не блокирует папку"};
         if (m_lock < 0)
             return FailedWith(Step::Replace, errno);
 

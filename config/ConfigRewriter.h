@@ -20,13 +20,16 @@
 // before it reads the file until it has replaced it. A run that finds the lock held, by another
 // copy of the program or another thread, waits up to 5 s for it, then reads the file that the
 // other run left and applies its own rules to it; if it is still held then, the run refuses
-// ("файл записывает другая программа") and changes nothing.
+// ("файл записывает другая программа") and changes nothing. So does a run where the folder cannot
+// be locked at all (a file system without locks): another run may be writing it.
 //
 // Whole or not at all: the new content is written to TempFile.txt beside the file, flushed to
 // the disk, given what the file keeps (FileOps::KeepMetadata), renamed over the file, and the
 // folder is flushed after it, so that after a power cut as after a crash the file holds the old
 // content or the new. A TempFile.txt found there under the lock, whatever it is, is left by a run
-// that ended and is never copied anywhere: it is removed first (a link, not its target).
+// that ended and is never copied anywhere: it is removed first (a link, not its target). A link
+// whose target is itself named TempFile.txt (in any letter case) is refused before anything is
+// written or removed.
 //
 // What the user is told, after the files are closed and the lock let go: after a successful run
 // no TempFile.txt remains and `owner` is shown `completionText` ("Сообщение", information icon).

@@ -55,9 +55,9 @@ public:
     // Takes the lock that lets one rewrite at a time work in `folder`, waiting up to `waitMs`
     // milliseconds while another process or thread holds it; released by Unlock, or by the system
     // when the process ends. A lock value, or -1 with EWOULDBLOCK when it is still held then.
-    // POSIX: flock(2) on the folder's descriptor; on a file system that keeps no locks (ENOLCK,
-    // EOPNOTSUPP) the folder is not locked and the call succeeds. Windows: a mutex of this
-    // session named after the folder's full path in small letters.
+    // POSIX: flock(2) on the folder's descriptor; on a file system that keeps no locks it fails
+    // with ENOLCK or EOPNOTSUPP. Windows: a mutex of this session named after the folder's full
+    // path in small letters (a native program on the same folder under Wine does not see it).
     virtual int LockFolder(const char* folder, int waitMs);
     virtual void Unlock(int lock);
     // Opens an existing file to read and says what it is; a directory fails with EISDIR, a FIFO

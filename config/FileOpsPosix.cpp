@@ -110,7 +110,7 @@ int FileOps::LockFolder(const char* folder, int waitMs) {
         return -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno == ENOLCK || errno == EOPNOTSUPP)
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             return fd;
         if (errno == EINTR)
             continue;

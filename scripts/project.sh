@@ -9,7 +9,7 @@ WINDOWS_BUILD_DIR=build-windows   # mingw-w64: the .exe, its tests, the Wine pre
 RELEASE_BUILD_DIR=build-release   # Release: the benchmarks as figures are taken (scripts/bench)
 RUN_BUILD_DIR=build-run           # Release: the program alone, for scripts/run
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core)
 # The dialogs' pinned font, Liberation Sans Narrow, is in fonts-liberation; the folder chooser's
 # Russian texts in qt6-translations-l10n.
 RUN_PACKAGES=(fonts-liberation qt6-translations-l10n)

@@ -24,8 +24,8 @@ void ShowModalMessage(NativeWindow* owner, std::string_view text, std::string_vi
 // ProgramArguments.h: ProgramArguments (the arguments in UTF-8).
 // Folders.h: ChooseFolder (the toolkit's chooser), LoadFolderSetting and SaveFolderSetting (its
 //     settings store).
-// StartMessage.h: ProgramConsole (whether what the program prints reaches whoever started it) and
-//     ShowStartMessage (a message box before the toolkit has started).
+// StartMessage.h: ProgramConsole (whether what the program prints reaches whoever started it),
+//     ShowStartMessage (a message box before the toolkit has started) and UnreachableDisplay.
 // Question.h: AskYesNo (the question box, "Нет" its default).
 //
 // Wnd.h: int GetSystemMetrics(SystemMetric): 32 on Qt for both; on Windows the system's.

@@ -127,6 +127,12 @@ TEST(RewriteFailure, LinkedFileKeepsItsLinkAndTheTargetChanges) {
     EXPECT_EQ(ReadFileBytes("sim/Aircraft.cfg"), kAfter);
     EXPECT_FALSE(fs::exists(kTempFileName));
     EXPECT_FALSE(fs::exists("sim/TempFile.txt"));
+    // A target named like the temporary file would be removed as a leftover: refused.
+    fs::rename("sim/Aircraft.cfg", "sim/TempFile.txt");
+    fs::remove(kConfigFileName);
+    fs::create_symlink("sim/TempFile.txt", kConfigFileName);
+    ExpectFailed(Rewrite(), "»: это ссылка на временный файл «" + fs::canonical("sim").string());
+    EXPECT_EQ(ReadFileBytes("sim/TempFile.txt"), kAfter);
 #endif
 }
 
@@ -272,6 +278,7 @@ TEST(RewriteFailure, EveryFileOperationThatFailsLeavesTheFileAsItWas) {
     ExpectCompleted(Rewrite(counting));
     ASSERT_TRUE(ReadFileBytes(file) == after);
     ASSERT_GT(counting.renamedAt, 0);
+    EXPECT_EQ(counting.locked, "hh"); // replaced and its folder flushed under the lock
 
     for (int failAt = 1; failAt <= counting.calls; ++failAt) {
         SCOPED_TRACE("failing call " + std::to_string(failAt) + " of " + counting.sequence);

@@ -12,7 +12,13 @@
 #include <QPushButton>
 #include <QSettings>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -58,19 +64,77 @@ bool AskYesNo(NativeWindow* owner, std::string_view text, std::string_view capti
 
 namespace {
 
-// Whether Qt can start its platform here: an X or Wayland display, or a platform that needs none.
-// Without one it would end the program instead.
-bool DisplayAvailable() {
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return true;
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM")
-                                 .section(QLatin1Char(';'), 0, 0)
-                                 .section(QLatin1Char(':'), 0, 0);
-    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
-           platform == QLatin1String("vnc");
+// Whether the Wayland display `name` takes a connection: its socket, in XDG_RUNTIME_DIR unless
+// the name is a path.
+bool WaylandReachable(const QByteArray& name) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray path = name.startsWith('/') ? name : runtime + '/' + name;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if ((!name.startsWith('/') && runtime.isEmpty()) ||
+        static_cast<std::size_t>(path.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool reached =
+        fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return reached;
+}
+
+// The platform Qt starts on, and its display, found as Qt finds them: the platforms that
+// QT_QPA_PLATFORM lists (by default Wayland in a Wayland session other than GNOME's, then X), the
+// first that starts. X is reached as Qt reaches it (the server may also refuse us, as under sudo
+// without its authority); a platform without a display of its own (offscreen, minimal) always
+// starts. Where none starts, the first, unreached.
+struct QtDisplay {
+    QByteArray platform;
+    QByteArray name;
+    bool reached = true;
+    // A window on it is seen by a person.
+    bool windowing() const { return platform == "xcb" || platform.startsWith("wayland"); }
+};
+
+QtDisplay FindDisplay() {
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        const QByteArray desktop =
+            (qgetenv("XDG_CURRENT_DESKTOP") + qgetenv("XDG_SESSION_DESKTOP")).toLower();
+        platforms = qgetenv("XDG_SESSION_TYPE") == "wayland" && !desktop.contains("gnome")
+                        ? QByteArrayLiteral("wayland;xcb")
+                        : QByteArrayLiteral("xcb");
+    }
+    std::optional<QtDisplay> first;
+    for (const QByteArray& entry : platforms.split(';')) {
+        QtDisplay display;
+        display.platform = entry.indexOf(':') < 0 ? entry : entry.left(entry.indexOf(':'));
+        if (display.platform == "xcb") {
+            display.name = qgetenv("DISPLAY");
+            xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+            display.reached = xcb_connection_has_error(connection) == 0;
+            xcb_disconnect(connection);
+        } else if (display.platform.startsWith("wayland")) {
+            display.name =
+                qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")).toUtf8();
+            display.reached = WaylandReachable(display.name);
+        }
+        if (display.reached)
+            return display;
+        if (!first)
+            first = display;
+    }
+    return first.value_or(QtDisplay{});
 }
 
 } // namespace
+
+std::optional<std::string> UnreachableDisplay() {
+    const QtDisplay display = FindDisplay();
+    if (display.reached)
+        return std::nullopt;
+    return display.name.toStdString();
+}
 
 ConsoleView ProgramConsole() {
     return {true, isatty(STDERR_FILENO) != 0};
@@ -81,7 +145,7 @@ bool ShowStartMessage(std::string_view text, std::string_view caption, MessageIc
         ShowModalMessage(nullptr, text, caption, icon);
         return true;
     }
-    if (!DisplayAvailable())
+    if (const QtDisplay display = FindDisplay(); !display.reached || !display.windowing())
         return false;
     int argc = 1;
     char name[] = "il18-loader";

@@ -109,3 +109,7 @@ bool ShowStartMessage(std::string_view text, std::string_view caption, MessageIc
     ShowModalMessage(nullptr, text, caption, icon);
     return true;
 }
+
+std::optional<std::string> UnreachableDisplay() {
+    return std::nullopt;
+}
