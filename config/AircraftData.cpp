@@ -3,7 +3,6 @@
 #include "config/ConfigFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -20,11 +19,6 @@ std::string_view Trim(std::string_view text) {
     if (start == std::string_view::npos)
         return {};
     return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // The content as one byte a character: the text of a UTF-16 file with each unit beyond ASCII
@@ -105,15 +99,15 @@ public:
     explicit Reader(AircraftData& data) : m_data(data) {}
 
     void StartSection(std::string_view name) {
-        m_section = SameName(name, "WEIGHT_AND_BALANCE")  ? Section::Weights
-                    : SameName(name, "fuel")              ? Section::Fuel
-                    : SameName(name, "airplane_geometry") ? Section::Geometry
-                                                          : Section::Other;
+        m_section = SameNameInAnyCase(name, "WEIGHT_AND_BALANCE")  ? Section::Weights
+                    : SameNameInAnyCase(name, "fuel")              ? Section::Fuel
+                    : SameNameInAnyCase(name, "airplane_geometry") ? Section::Geometry
+                                                                   : Section::Other;
     }
 
     void Key(std::string_view key, std::string_view value) {
         for (const Scalar& scalar : kScalars) {
-            if (scalar.section == m_section && SameName(key, scalar.key)) {
+            if (scalar.section == m_section && SameNameInAnyCase(key, scalar.key)) {
                 if (!(m_data.*scalar.slot))
                     m_data.*scalar.slot = FieldNumber(value, 0);
                 return;
@@ -129,7 +123,8 @@ private:
     // station_load.N = weight, longitudinal, lateral, vertical, name
     void Station(std::string_view key, std::string_view value) {
         constexpr std::string_view kPrefix = "station_load.";
-        if (key.size() <= kPrefix.size() || !SameName(key.substr(0, kPrefix.size()), kPrefix))
+        if (key.size() <= kPrefix.size() ||
+            !SameNameInAnyCase(key.substr(0, kPrefix.size()), kPrefix))
             return;
         const std::string_view digits = key.substr(kPrefix.size());
         int index = 0;
@@ -147,7 +142,7 @@ private:
     // Tank = longitudinal, lateral, vertical, gallons, unusable gallons
     void Tank(std::string_view key, std::string_view value) {
         const auto name = std::ranges::find_if(
-            kTankNames, [key](std::string_view tank) { return SameName(key, tank); });
+            kTankNames, [key](std::string_view tank) { return SameNameInAnyCase(key, tank); });
         const auto same = [name](const AircraftData::Tank& tank) { return tank.name == *name; };
         const auto position = FieldNumber(value, 0), gallons = FieldNumber(value, 3);
         if (name != std::end(kTankNames) && !std::ranges::any_of(m_data.tanks, same) && position &&

@@ -5,10 +5,9 @@
 #include <cstring>
 #include <vector>
 
-bool IsConfigFileName(std::string_view name) {
+bool SameNameInAnyCase(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    const std::string_view config = kConfigFileName;
-    return std::equal(name.begin(), name.end(), config.begin(), config.end(),
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [&](char x, char y) { return lower(x) == lower(y); });
 }
 

@@ -21,8 +21,13 @@ struct ConfigFileSearch {
     bool found() const { return refusal.empty(); }
 };
 ConfigFileSearch FindConfigFile(FileOps& ops, std::string_view folder);
+// Whether the two names are the same but for the letter case of A to Z, as Windows and the
+// simulator compare file, section and key names.
+bool SameNameInAnyCase(std::string_view a, std::string_view b);
 // Whether `name` is "Aircraft.cfg" in any letter case.
-bool IsConfigFileName(std::string_view name);
+inline bool IsConfigFileName(std::string_view name) {
+    return SameNameInAnyCase(name, kConfigFileName);
+}
 
 // Why a file operation failed, in the user's words, for the errno value `error`.
 std::string ReasonOf(int error);

@@ -18,12 +18,6 @@ constexpr const char* kTooLarge = "файл больше 256 МБ";
 // How long a rewrite waits for another one in the same folder to finish.
 constexpr int kLockWaitMs = 5000;
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 enum class Step { Open, Read, WriteTemp, Replace };
 
 struct Failure {
@@ -65,7 +59,7 @@ public:
         m_tempPath = folder + kTempFileName;
         // A link to a file of the temporary file's name: the temporary file would be the file
         // itself, removed as a leftover before it is written.
-        if (SameNameIgnoringCase(std::string_view(m_target).substr(nameAt), kTempFileName))
+        if (SameNameInAnyCase(std::string_view(m_target).substr(nameAt), kTempFileName))
             return Failure{Step::Replace, "это ссылка на временный файл «" + m_tempPath + "»"};
         m_lock = m_ops.LockFolder(folder.empty() ? "." : folder.c_str(), kLockWaitMs);
         if (m_lock < 0 && errno == EWOULDBLOCK)
