@@ -3,8 +3,10 @@
 // depends on the clock, the fonts or a display, so two runs write the same bytes.
 //
 // Usage: loader_artwork <output folder>
-// Writes bitmap140.png (627 x 119), icon32.png (32 x 32), icon48.png and icon256.png, and for
-// the Windows program's resources bitmap140.bmp and il18-loader.ico (16, 32, 48 and 256 pixels).
+// Writes bitmap140.png (627 x 119) and the same picture at twice the size for screens of a higher
+// resolution, bitmap141.png (1254 x 238), icon32.png (32 x 32), icon48.png and icon256.png, and for
+// the Windows program's resources bitmap140.bmp, bitmap141.bmp and il18-loader.ico (16, 32, 48 and
+// 256 pixels).
 
 #include <QBuffer>
 #include <QByteArray>
@@ -285,11 +287,15 @@ void drawPanels(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
-QImage drawAircraftPicture() {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_ARGB32_Premultiplied);
+// The picture at `scale` times its size: the same drawing, each of its pixels `scale` x `scale`
+// pixels, so that the panels stay on whole pixels.
+QImage drawAircraftPicture(int scale) {
+    QImage image(kPictureWidth * scale, kPictureHeight * scale,
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(pic::sky));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(scale, scale);
 
     // Wings and tailplane first: the fuselage hides their roots (a low-wing aircraft).
     const QPen thinOutline(QColor(pic::outline), 1.0);
@@ -573,11 +579,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "loader_artwork: no folder %s\n", argv[1]);
         return 2;
     }
-    bool ok = writePng(drawAircraftPicture(), folder, QStringLiteral("bitmap140.png"));
+    const QImage picture = drawAircraftPicture(1);
+    const QImage largePicture = drawAircraftPicture(2);
+    bool ok = writePng(picture, folder, QStringLiteral("bitmap140.png"));
+    ok = writePng(largePicture, folder, QStringLiteral("bitmap141.png")) && ok;
     ok = writePng(drawProgramIcon(32), folder, QStringLiteral("icon32.png")) && ok;
     ok = writePng(drawProgramIcon(48), folder, QStringLiteral("icon48.png")) && ok;
     ok = writePng(drawProgramIcon(256), folder, QStringLiteral("icon256.png")) && ok;
-    ok = writeImage(drawAircraftPicture(), folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
+    ok = writeImage(picture, folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
+    ok = writeImage(largePicture, folder, QStringLiteral("bitmap141.bmp"), "bmp") && ok;
     ok = writeIco(folder, QStringLiteral("il18-loader.ico")) && ok;
     return ok ? 0 : 1;
 }
