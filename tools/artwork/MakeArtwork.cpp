@@ -5,8 +5,8 @@
 // Usage: loader_artwork <output folder>
 // Writes bitmap140.png (627 x 119) and the same picture at twice the size for screens of a higher
 // resolution, bitmap141.png (1254 x 238), icon32.png (32 x 32), icon48.png and icon256.png, and for
-// the Windows program's resources bitmap140.bmp, bitmap141.bmp and il18-loader.ico (16, 32, 48 and
-// 256 pixels).
+// the Windows program's resources bitmap140.bmp, bitmap141.bmp (compressed) and il18-loader.ico
+// (16, 32, 48 and 256 pixels).
 
 #include <QBuffer>
 #include <QByteArray>
@@ -567,6 +567,52 @@ bool writeIco(const QDir& folder, const QString& name) {
     return true;
 }
 
+// An 8-bit bitmap file compressed in runs (BI_RLE8), as the system reads it: the larger aircraft
+// picture is mostly rows of one colour, and the program file carries it in a tenth of its size.
+bool writeRle8Bmp(const QImage& image, const QDir& folder, const QString& name) {
+    QByteArray pixels;
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const uchar* row = image.constScanLine(y);
+        for (int x = 0; x < image.width();) {
+            int run = 1;
+            while (x + run < image.width() && run < 255 && row[x + run] == row[x])
+                ++run;
+            pixels.append(static_cast<char>(run));
+            pixels.append(static_cast<char>(row[x]));
+            x += run;
+        }
+        pixels.append('\0');
+        pixels.append(y == 0 ? '\1' : '\0'); // the end of the line, or of the bitmap
+    }
+    const QList<QRgb> palette = image.colorTable();
+    const auto headers = static_cast<quint32>(14 + 40 + 4 * palette.size());
+    QByteArray out;
+    out.append("BM");
+    putDword(out, headers + static_cast<quint32>(pixels.size()));
+    putDword(out, 0);
+    putDword(out, headers);
+    putDword(out, 40);
+    putDword(out, static_cast<quint32>(image.width()));
+    putDword(out, static_cast<quint32>(image.height()));
+    putWord(out, 1);
+    putWord(out, 8);
+    putDword(out, 1); // BI_RLE8
+    putDword(out, static_cast<quint32>(pixels.size()));
+    putDword(out, 2835); // 72 dots per inch, as Qt writes the other bitmap
+    putDword(out, 2835);
+    putDword(out, static_cast<quint32>(palette.size()));
+    putDword(out, 0);
+    for (QRgb colour : palette)
+        putDword(out, colour & 0xFFFFFFu);
+    out.append(pixels);
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {
+        std::fprintf(stderr, "loader_artwork: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -587,7 +633,7 @@ int main(int argc, char** argv) {
     ok = writePng(drawProgramIcon(48), folder, QStringLiteral("icon48.png")) && ok;
     ok = writePng(drawProgramIcon(256), folder, QStringLiteral("icon256.png")) && ok;
     ok = writeImage(picture, folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
-    ok = writeImage(largePicture, folder, QStringLiteral("bitmap141.bmp"), "bmp") && ok;
+    ok = writeRle8Bmp(largePicture, folder, QStringLiteral("bitmap141.bmp")) && ok;
     ok = writeIco(folder, QStringLiteral("il18-loader.ico")) && ok;
     return ok ? 0 : 1;
 }

@@ -19,9 +19,9 @@ template <class Function>
 Function User32Function(const char* name) {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     // The address of a function of the system, of the type it is documented with.
-    return user32 != nullptr ? reinterpret_cast<Function>( // NOLINT(*-reinterpret-cast)
-                                   reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                             : nullptr;
+    return user32 != nullptr
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
+               : nullptr;
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -82,8 +82,8 @@ LRESULT CALLBACK SheetDpiProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message != WM_DPICHANGED)
         return DefSubclassProc(window, message, wParam, lParam);
     const UINT dpi = HIWORD(wParam);
-    const auto previous = static_cast<UINT>(
-        reinterpret_cast<UINT_PTR>(GetPropW(window, kSheetDpiProperty))); // NOLINT(*-int-to-ptr)
+    const auto previous =
+        static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropW(window, kSheetDpiProperty)));
     if (dpi == 0 || previous == 0 || dpi == previous)
         return 0;
     SetPropW(window, kSheetDpiProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));

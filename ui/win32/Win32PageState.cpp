@@ -210,9 +210,10 @@ HBITMAP BitmapOf(const Pixels& image) {
     return bitmap;
 }
 
-HBITMAP LoadBitmapResource(int id) {
+// `compressed`: a bitmap of runs (BI_RLE8), which the system loads only as a device bitmap.
+HBITMAP LoadBitmapResource(int id, bool compressed = false) {
     return static_cast<HBITMAP>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0,
-                                           0, LR_CREATEDIBSECTION));
+                                           0, compressed ? 0 : LR_CREATEDIBSECTION));
 }
 
 // The page's picture at `dpi`: at 96 the bitmap itself; above, its larger image scaled smoothly to
@@ -224,7 +225,7 @@ HBITMAP PictureAt(int id, UINT dpi) {
         return bitmap;
     BITMAP size{};
     GetObjectW(bitmap, sizeof(size), &size);
-    HBITMAP source = LoadBitmapResource(large);
+    HBITMAP source = LoadBitmapResource(large, true);
     const Pixels pixels = source != nullptr ? PixelsOf(source) : Pixels();
     if (source != nullptr)
         DeleteObject(source);
