@@ -4,6 +4,9 @@
 
 CLoaderAppSheet::CLoaderAppSheet(std::string_view caption, CWnd* parent, int selectPage)
     : CPropertySheet(caption, parent, selectPage) {
+    m_load.Read(FileOps::System());
+    m_payloadPage.m_pLoad = &m_load;
+    m_fuelPage.m_pLoad = &m_load;
     AddPage(&m_payloadPage);
     AddPage(&m_fuelPage);
 }

@@ -14,6 +14,9 @@ public:
     // A plan not written into Aircraft.cfg is not dropped without asking.
     bool CanClose() override;
 
+    // The aircraft as its Aircraft.cfg describes it, read when the sheet is made, and the plan
+    // that both pages feed: the payload page shows its figures.
+    AircraftLoad m_load;
     CPayloadPage m_payloadPage; // page 0, "Пассажиры и груз"
     CFuelPage m_fuelPage;       // page 1, "Топливо"
 };

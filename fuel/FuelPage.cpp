@@ -2,6 +2,7 @@
 
 #include "config/ConfigRewriter.h"
 #include "config/FuelTankRules.h"
+#include "ui/Question.h"
 
 #include <cmath>
 #include <string>
@@ -55,6 +56,12 @@ CFuelPage::CFuelPage() : CPropertyPage(IDD), m_writtenLines(TankLines(*this)) {}
 // quantities back from their six-digit fields, a change no user made.
 void CFuelPage::NoteTanksSet() {
     m_unwritten = TankLines(*this) != m_writtenLines;
+    if (m_pLoad != nullptr)
+        m_pLoad->plan.fuel = Tanks();
+}
+
+TankPlan CFuelPage::Tanks() const {
+    return {m_fGroup1, m_fTank8, m_fGroup2, m_fTank12};
 }
 
 void CFuelPage::OnFieldChanged() {
@@ -94,9 +101,18 @@ void CFuelPage::OnFillFuel() {
             return;
         }
     }
-    if (ConfigRewriter().RewriteConfigFile(
-            MakeFuelTankRules(m_fTank12, m_fGroup1, m_fGroup2, m_fTank8), kFuelledText, *this)) {
-        m_writtenLines = TankLines(*this);
-        m_unwritten = false;
+    if (m_pLoad != nullptr) {
+        LoadPlan plan = m_pLoad->plan;
+        plan.fuel = Tanks();
+        const auto question = OverweightQuestion(m_pLoad->aircraft, plan);
+        if (question && !AskYesNo(GetSafeHwnd(), *question, kCaptionWarning))
+            return;
     }
+    if (!ConfigRewriter().RewriteConfigFile(
+            MakeFuelTankRules(m_fTank12, m_fGroup1, m_fGroup2, m_fTank8), kFuelledText, *this))
+        return;
+    m_writtenLines = TankLines(*this);
+    m_unwritten = false;
+    if (m_pLoad != nullptr)
+        m_pLoad->Read(FileOps::System());
 }

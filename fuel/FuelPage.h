@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fuel/FuelPlan.h"
+#include "payload/LoadSheet.h"
 #include "res/resource.h"
 #include "ui/Controls.h"
 #include "ui/PropertyPage.h"
@@ -24,6 +25,10 @@ public:
     // Aircraft.cfg (than the empty tanks of the start when nothing was written).
     bool HoldsUnwrittenValues() const { return m_unwritten; }
 
+    // The aircraft and the plan of the sheet, when the page belongs to one: each split of a
+    // total becomes the plan's fuel, and a fill over the maximum take-off mass is asked first.
+    AircraftLoad* m_pLoad = nullptr;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     MessageMap GetMessageMap() const override;
@@ -41,6 +46,8 @@ protected:
 
 private:
     void NoteTanksSet();
+    // The tanks as the page holds them now, which a fill would write.
+    TankPlan Tanks() const;
 
     std::vector<std::string> m_writtenLines;
     bool m_unwritten = false;

@@ -4,6 +4,7 @@
 #include "config/PayloadStationRules.h"
 #include "payload/RgbImage.h"
 #include "payload/SeatMap.h"
+#include "ui/Question.h"
 #include "ui/WinApp.h"
 
 #include <algorithm>
@@ -229,8 +230,22 @@ bool CPayloadPage::HoldsUnwrittenValues() const {
 // pressing the button leaves the field first.
 void CPayloadPage::OnLoadPayload() {
     const std::array<int32_t, 5> loaded{m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
-    if (ConfigRewriter().RewriteConfigFile(
+    if (m_pLoad != nullptr) {
+        LoadPlan plan = m_pLoad->plan;
+        plan.payload = loaded;
+        const auto question = OverweightQuestion(m_pLoad->aircraft, plan);
+        if (question && !AskYesNo(GetSafeHwnd(), *question, kCaptionWarning))
+            return;
+    }
+    if (!ConfigRewriter().RewriteConfigFile(
             MakePayloadStationRules(m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg),
             kLoadedText, *this))
-        m_written = loaded;
+        return;
+    m_written = loaded;
+    // The file as it is now: stations 10 to 49 may have become lines of stations 1 to 4.
+    if (m_pLoad != nullptr) {
+        m_pLoad->Read(FileOps::System());
+        UpdateActualLoadSummary();
+        UpdateData(false);
+    }
 }

@@ -1,5 +1,8 @@
 #include "payload/PayloadState.h"
 
+#include <charconv>
+#include <cmath>
+
 int32_t g_nCargoTotal = 0;
 int32_t g_nPassengerCount = 0;
 int32_t g_nPassengerMass = 0;
@@ -18,6 +21,22 @@ int32_t PercentOf(int32_t kg, int32_t capacity) {
 
 int32_t MassOf(int32_t percent, int32_t capacity) {
     return Narrow(int64_t{percent} * capacity / 100);
+}
+
+std::string WholeKg(double kg) {
+    return std::to_string(std::llround(kg));
+}
+
+// Two decimals and a decimal comma, whatever the locale: "15,14".
+std::string Hundredths(double value) {
+    char text[32];
+    const double rounded = std::round(value * 100) / 100;
+    const auto end = std::to_chars(text, text + sizeof text, rounded == 0 ? 0.0 : rounded,
+                                   std::chars_format::fixed, 2)
+                         .ptr;
+    std::string result(text, end);
+    result[result.find('.')] = ',';
+    return result;
 }
 
 } // namespace
@@ -44,6 +63,22 @@ void PayloadState::UpdateCargoSummary() {
 void PayloadState::UpdateActualLoadSummary() {
     g_nActualLoad = Narrow(int64_t{g_nCargoTotal} + g_nPassengerMass);
     m_strActualLoad = "Фактическая загрузка:   " + std::to_string(g_nActualLoad) + " кг.";
+    if (m_pLoad == nullptr)
+        return;
+    m_pLoad->plan.payload = {m_nCabin1, m_nCabin2, m_nCabin3, m_nHold1Kg, m_nHold2Kg};
+    const LoadFigures figures = m_pLoad->Figures();
+    m_strEmptyWeight = figures.emptyKg ? "Вес пустого: " + WholeKg(*figures.emptyKg) + " кг"
+                                       : std::string(kEmptyWeightText);
+    m_strMaxLoad = figures.loadLimitKg
+                       ? std::string(kMaxLoadText) + WholeKg(*figures.loadLimitKg) + " кг."
+                       : std::string(kMaxLoadText);
+    m_strBalance = figures.balancePercentMac
+                       ? "Центровка " + Hundredths(*figures.balancePercentMac) + "% САХ"
+                       : std::string(kBalanceText);
+    if (figures.loadLimitKg && g_nActualLoad > std::llround(*figures.loadLimitKg))
+        m_strActualLoad += " Перегруз " +
+                           std::to_string(g_nActualLoad - std::llround(*figures.loadLimitKg)) +
+                           " кг";
 }
 
 int32_t PayloadState::CabinCount(int cabin) const {

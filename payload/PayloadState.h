@@ -1,7 +1,10 @@
 #pragma once
 
+#include "payload/LoadSheet.h"
+
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Seats of the three passenger cabins (102 in all) and the mass of one passenger.
 inline constexpr int32_t kCabin1Seats = 22;
@@ -25,6 +28,11 @@ extern int32_t g_nActualLoad;     // cargo + passenger mass, kg
 // Sets the four running totals back to zero, as at program start.
 void ResetPayloadTotals();
 
+// The figure lines as they read where the file lacks the figure's data.
+inline constexpr std::string_view kMaxLoadText = "Предельная загрузка: ";
+inline constexpr std::string_view kBalanceText = "Центровка 15,14% САХ";
+inline constexpr std::string_view kEmptyWeightText = "Вес пустого: 34929 кг";
+
 // The payload page's values: passengers per cabin, cargo per hold in kg and in whole percent of
 // the hold's capacity, and the summary and fixed texts (UTF-8) the page shows as they stand.
 //
@@ -35,7 +43,7 @@ void ResetPayloadTotals();
 struct PayloadState {
     std::string m_strPassengers = "0 пассажиров - 0 кг.";
     std::string m_strCargo = "В грузовых отсеках 0 кг.";
-    std::string m_strMaxLoad = "Предельная загрузка: ";
+    std::string m_strMaxLoad{kMaxLoadText};
     std::string m_strActualLoad = "Фактическая загрузка:";
     int32_t m_nCabin1 = 0;
     int32_t m_nCabin2 = 0;
@@ -44,8 +52,14 @@ struct PayloadState {
     int32_t m_nHold2Kg = 0;
     int32_t m_nHold1Kg = 0;
     int32_t m_nHold1Percent = 0;
-    std::string m_strBalance = "Центровка 15,14% САХ";
-    std::string m_strEmptyWeight = "Вес пустого: 34929 кг";
+    std::string m_strBalance{kBalanceText};
+    std::string m_strEmptyWeight{kEmptyWeightText};
+
+    // The aircraft and the plan of the sheet, when the page belongs to one: the actual-load
+    // summary then hands it the payload and shows its figures in the empty-weight, load-limit,
+    // balance and actual-load lines. Where it is missing, or the file lacks a figure's data, the
+    // line keeps the text above.
+    AircraftLoad* m_pLoad = nullptr;
 
     // Passenger count and mass totals from the three cabins, and m_strPassengers
     // ("10 пассажиров - 700 кг."; the noun stays as it is for every number).
@@ -53,7 +67,9 @@ struct PayloadState {
     // Cargo total from the two holds, and m_strCargo ("В грузовых отсеках 750 кг.").
     void UpdateCargoSummary();
     // Actual load from the stored cargo and passenger-mass totals, and m_strActualLoad
-    // ("Фактическая загрузка:   700 кг."). Refresh the side that changed first.
+    // ("Фактическая загрузка:   700 кг."). Refresh the side that changed first. Then the
+    // figures of the aircraft so loaded: "Вес пустого: 34929 кг", "Предельная загрузка: 17541
+    // кг.", "Центровка 21,37% САХ", and beyond the limit the excess after the actual load.
     void UpdateActualLoadSummary();
 
     // Stores the count of cabin 1..3, then refreshes the passenger summary and after it the

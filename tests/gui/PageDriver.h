@@ -104,7 +104,7 @@ public:
     // The text the control shows ("" for a control without text, such as a slider).
     virtual std::string Read(int id) = 0;
     // The text of the shown page's control at `index` in the page's template (statics and group
-    // boxes have no id), measured in the font the control draws it with.
+    // boxes have no id), measured in the font the control draws it with; an edit's as one line.
     virtual TextFit MeasureText(std::size_t index) = 0;
     // The slider's range, position and ticks; a control that is no slider fails the test.
     virtual SliderView ReadSlider(int id) = 0;

@@ -6,10 +6,11 @@
 // message box or a field that refuses its text fails the picture. CTest does not run it:
 // scripts/pictures does. The pictures go into the folder $PICTURES_DIR names, or the current one.
 #include "gui/FuelPageFixture.h"
-#include "payload_page/PayloadPageFixture.h"
+#include "gui/SheetOverAFile.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -20,18 +21,24 @@ std::filesystem::path PictureFile(const char* name) {
            name;
 }
 
-using PayloadPagePicture = PayloadPageTest;
+using PayloadPagePicture = SheetOverAFileTest;
 using FuelPagePicture = FuelPageTest;
 
-// Every cabin and hold loaded, cabin 2 moved on with its slider's keys.
+// The loader's sheet over the example aircraft with its tanks full: every cabin and hold loaded
+// within the aircraft's limit, cabin 2 moved on with its slider's keys.
 TEST_F(PayloadPagePicture, Saved) {
-    Enter(IDC_CABIN1, "12");
-    Enter(IDC_CABIN2, "40");
-    Enter(IDC_CABIN3, "15");
-    Enter(IDC_HOLD1_PERCENT, "60");
-    Enter(IDC_HOLD2_KG, "900");
-    Driver().PressKey(IDC_SLIDER_CABIN2, DriverKey::Right, 3);
-    EXPECT_TRUE(Driver().SavePicture(PictureFile("payload-page.png")));
+    WhenModal([](PageDriver& driver) {
+        for (const auto& [id, text] :
+             {std::pair{IDC_CABIN1, "12"}, std::pair{IDC_CABIN2, "25"}, std::pair{IDC_CABIN3, "10"},
+              std::pair{IDC_HOLD1_PERCENT, "10"}, std::pair{IDC_HOLD2_KG, "100"}}) {
+            driver.TypeInto(id, text);
+            driver.LeaveField();
+        }
+        driver.PressKey(IDC_SLIDER_CABIN2, DriverKey::Right, 3);
+        EXPECT_TRUE(driver.SavePicture(PictureFile("payload-page.png")));
+        driver.ClickSheetButton("Отмена");
+    });
+    m_sheet.DoModal();
 }
 
 // The default route at 8100 m, calculated.

@@ -275,6 +275,12 @@ TextFit QtPageDriver::MeasureText(std::size_t index) {
                                  Qt::TextWordWrap | int(label->alignment()), label->text());
         return {needed.width(), needed.height(), room.width(), room.height()};
     }
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        // One line, within the margins the edit keeps (2 pixels either side).
+        const QRect room = edit->contentsRect().marginsRemoved(edit->textMargins());
+        return {metrics.horizontalAdvance(edit->text()), metrics.height(), room.width() - 4,
+                room.height()};
+    }
     if (auto* group = qobject_cast<QGroupBox*>(control)) {
         // The title keeps 8 pixels from either corner of the frame.
         return {metrics.horizontalAdvance(group->title()), metrics.height(), group->width() - 16,

@@ -311,6 +311,13 @@ TextFit Win32PageDriver::MeasureText(std::size_t index) {
         // A pixel either side for a glyph that reaches beyond its advance.
         fit = {needed.right - needed.left, needed.bottom - needed.top, client.right - 2,
                client.bottom};
+    } else if (HasClass(control, WC_EDITW)) {
+        // One line, within the edit's formatting rectangle.
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        RECT room{};
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        fit = {size.cx, size.cy, room.right - room.left, client.bottom};
     } else {
         // A group box's title and a button's text: one line, clear of the frame.
         SIZE size{};
