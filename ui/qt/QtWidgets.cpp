@@ -232,9 +232,9 @@ void BlitOverlay::paintEvent(QPaintEvent* event) {
         if (!shown.isEmpty())
             painter.drawImage(shown, m_image, shown.translated(-m_area.topLeft()));
     } else if (!m_image.isNull()) {
-        QImage scaled = m_image;
-        scaled.setDevicePixelRatio(ratio);
-        painter.drawImage(QPointF(m_area.topLeft()) / ratio, scaled);
+        QImage onScreen = m_image;
+        onScreen.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(m_area.topLeft()) / ratio, onScreen);
     }
     if (m_icon.isNull())
         return;

@@ -21,12 +21,8 @@ namespace {
 constexpr wchar_t kDialogFont[] = L"MS Sans Serif";
 constexpr WORD kDialogFontPoints = 8;
 
-} // namespace
-
-namespace {
-
-// A font of `points` at `dpi`, as the dialog manager makes a template's font; kept for the
-// program's life, one for each face and DPI.
+// The face at the dialog font's 8 points for a screen of `dpi`, as the dialog manager makes a
+// template's font; kept for the program's life, one for each face and DPI.
 HFONT FontAt(const wchar_t* face, UINT dpi, BYTE quality) {
     static std::map<std::pair<std::wstring, UINT>, HFONT> fonts;
     auto [entry, added] = fonts.try_emplace({face, dpi}, nullptr);
