@@ -76,9 +76,8 @@ void PayloadState::UpdateActualLoadSummary() {
                        ? "Центровка " + Hundredths(*figures.balancePercentMac) + "% САХ"
                        : std::string(kBalanceText);
     if (figures.loadLimitKg && g_nActualLoad > std::llround(*figures.loadLimitKg))
-        m_strActualLoad += " Перегруз " +
-                           std::to_string(g_nActualLoad - std::llround(*figures.loadLimitKg)) +
-                           " кг";
+        m_strActualLoad +=
+            " +" + std::to_string(g_nActualLoad - std::llround(*figures.loadLimitKg)) + " кг";
 }
 
 int32_t PayloadState::CabinCount(int cabin) const {
