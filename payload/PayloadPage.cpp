@@ -107,11 +107,13 @@ void CPayloadPage::DrawCabin3Seats(int count) {
 void CPayloadPage::DrawCabinSeats(int cabin, int count) {
     const CabinSeatLayout& layout = *FindCabinSeatLayout(cabin);
     // Composed off-screen and copied whole, so that the map never shows half drawn. Only the
-    // copied area reaches the page: cabin 3's map is wider than its panel.
+    // copied area reaches the page: cabin 3's map is wider than its panel. Drawn in the screen's
+    // pixels, so that the squares stay sharp at every scale.
+    const CabinSeatMap map = ScaleCabinSeatMap(layout, GetDpi());
     RgbImage bitmap;
-    RenderCabinBitmap(layout, count, bitmap);
-    BlitToClient(layout.destX, layout.destY, layout.copyWidth, layout.copyHeight,
-                 bitmap.pixels.data(), bitmap.width);
+    RenderCabinBitmap(layout, map, count, bitmap);
+    BlitToClient(map.destX, map.destY, map.copyWidth, map.copyHeight, bitmap.pixels.data(),
+                 bitmap.width);
 }
 
 // Cabins.

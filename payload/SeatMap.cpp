@@ -28,11 +28,49 @@ int32_t OccupiedCells(const CabinSeatLayout& layout, int32_t count) {
 
 // Calls paint(x, y) for the first `n` cells in fill order.
 template <typename Paint>
-void ForFirstCells(const CabinSeatLayout& layout, int32_t n, Paint paint) {
-    const int32_t rowCount = static_cast<int32_t>(layout.rows.size());
+void ForFirstCells(const CabinSeatMap& map, int32_t n, Paint paint) {
+    const int32_t rowCount = static_cast<int32_t>(map.rows.size());
     for (int32_t k = 0; k < n; ++k)
-        paint(layout.columns[static_cast<size_t>(k / rowCount)],
-              layout.rows[static_cast<size_t>(k % rowCount)]);
+        paint(map.columns[static_cast<size_t>(k / rowCount)],
+              map.rows[static_cast<size_t>(k % rowCount)]);
+}
+
+// The aircraft picture's corner on the payload page at 100 %: the scaled map is placed over the
+// scaled picture from there, which the dialog puts at MulDiv(9, dpi, 96), MulDiv(8, dpi, 96).
+constexpr int64_t kPictureX = 9;
+constexpr int64_t kPictureY = 8;
+
+int64_t Scaled(int64_t value, int dpi) {
+    // As MulDiv rounds, for values of either sign.
+    const int64_t product = value * dpi;
+    return product >= 0 ? (product + 48) / 96 : -((-product + 48) / 96);
+}
+
+// A page coordinate at 100 % on the scaled page, in 96ths of its pixels.
+struct Along {
+    int64_t origin100; // the picture's corner at 100 %
+    int dpi;
+    int64_t NinetySixths(int64_t at) const {
+        return Scaled(origin100, dpi) * 96 + (at - origin100) * dpi;
+    }
+    int64_t Floor(int64_t at) const { return NinetySixths(at) / 96; }
+    int64_t Ceil(int64_t at) const { return (NinetySixths(at) + 95) / 96; }
+};
+
+// The positions of a map's seats along one axis, from the map's first whole pixel, and the room
+// left for a seat before the next one and before the end of the copied area.
+std::vector<int32_t> ScaledPositions(std::span<const int32_t> positions, const Along& along,
+                                     int64_t dest, int64_t copied, int32_t& room) {
+    std::vector<int32_t> scaled;
+    const int64_t first = along.Ceil(dest);
+    for (const int32_t at : positions)
+        scaled.push_back(static_cast<int32_t>(along.Ceil(dest + at) - first));
+    for (size_t i = 1; i < scaled.size(); ++i)
+        room = std::min(room, scaled[i] - scaled[i - 1] - 1);
+    if (!scaled.empty())
+        room = std::min(room,
+                        static_cast<int32_t>(along.Floor(dest + copied) - first) - scaled.back());
+    return scaled;
 }
 
 } // namespace
@@ -53,23 +91,55 @@ std::vector<SeatCell> ComputeSeatCells(const CabinSeatLayout& layout, int32_t co
     return cells;
 }
 
+CabinSeatMap ScaleCabinSeatMap(const CabinSeatLayout& layout, int dpi) {
+    dpi = std::max(dpi, 1);
+    const Along alongX{kPictureX, dpi};
+    const Along alongY{kPictureY, dpi};
+    CabinSeatMap map{};
+    int32_t room = static_cast<int32_t>(Scaled(kSeatSize, dpi));
+    map.columns = ScaledPositions(layout.columns, alongX, layout.destX, layout.copyWidth, room);
+    map.rows = ScaledPositions(layout.rows, alongY, layout.destY, layout.copyHeight, room);
+    map.seatSize = std::max(room, 1);
+    map.outline = static_cast<int32_t>(
+        std::clamp<int64_t>(Scaled(1, dpi), 1, std::max(1, (map.seatSize - 1) / 2)));
+    // The areas of whole pixels inside the scaled ones.
+    const auto extent = [](const Along& along, int64_t dest, int64_t size) {
+        return static_cast<int32_t>(along.Floor(dest + size) - along.Ceil(dest));
+    };
+    map.destX = static_cast<int32_t>(alongX.Ceil(layout.destX));
+    map.destY = static_cast<int32_t>(alongY.Ceil(layout.destY));
+    map.bitmapWidth = extent(alongX, layout.destX, layout.bitmapWidth);
+    map.bitmapHeight = extent(alongY, layout.destY, layout.bitmapHeight);
+    map.copyWidth = extent(alongX, layout.destX, layout.copyWidth);
+    map.copyHeight = extent(alongY, layout.destY, layout.copyHeight);
+    return map;
+}
+
 void RenderCabinBitmap(const CabinSeatLayout& layout, int32_t count, RgbImage& surface) {
-    surface.Resize(layout.bitmapWidth, layout.bitmapHeight);
-    surface.FillSolidRect(0, 0, layout.bitmapWidth, layout.bitmapHeight, kSeatMapBackground);
+    RenderCabinBitmap(layout, ScaleCabinSeatMap(layout, 96), count, surface);
+}
+
+void RenderCabinBitmap(const CabinSeatLayout& layout, const CabinSeatMap& map, int32_t count,
+                       RgbImage& surface) {
+    surface.Resize(map.bitmapWidth, map.bitmapHeight);
+    surface.FillSolidRect(0, 0, map.bitmapWidth, map.bitmapHeight, kSeatMapBackground);
 
     // Every position first as an empty seat: a black square with a white inside.
-    for (const int32_t x : layout.columns) {
-        for (const int32_t y : layout.rows) {
-            surface.FillSolidRect(x, y, kSeatSize, kSeatSize, kSeatOutline);
-            surface.FillSolidRect(x + 1, y + 1, kSeatSize - 2, kSeatSize - 2, kFreeSeatInside);
+    const int32_t side = map.seatSize;
+    const int32_t line = map.outline;
+    for (const int32_t x : map.columns) {
+        for (const int32_t y : map.rows) {
+            surface.FillSolidRect(x, y, side, side, kSeatOutline);
+            surface.FillSolidRect(x + line, y + line, side - 2 * line, side - 2 * line,
+                                  kFreeSeatInside);
         }
     }
     // The taken seats blue, counted from the first cell of the grid, the absent cells included.
-    ForFirstCells(layout, OccupiedCells(layout, count), [&](int32_t x, int32_t y) {
-        surface.FillSolidRect(x, y, kSeatSize, kSeatSize, kTakenSeat);
+    ForFirstCells(map, OccupiedCells(layout, count), [&](int32_t x, int32_t y) {
+        surface.FillSolidRect(x, y, side, side, kTakenSeat);
     });
     // Then the positions without a seat blanked, whatever was painted on them.
-    ForFirstCells(layout, layout.absentCells, [&](int32_t x, int32_t y) {
-        surface.FillSolidRect(x, y, kSeatSize, kSeatSize, kAbsentSeat);
+    ForFirstCells(map, layout.absentCells, [&](int32_t x, int32_t y) {
+        surface.FillSolidRect(x, y, side, side, kAbsentSeat);
     });
 }

@@ -54,7 +54,30 @@ enum class SeatCell { Absent, Free, Taken };
 // above the number of seats takes all of them.
 std::vector<SeatCell> ComputeSeatCells(const CabinSeatLayout& layout, int32_t count);
 
+// A cabin's map on a screen of `dpi` dots per inch (96 at 100 %), in that screen's pixels: the
+// layout's pixels times dpi / 96, placed over the aircraft picture as the picture is scaled (from
+// its corner at page pixel 9, 8). The copied area is the largest one of whole pixels inside the
+// scaled area, so the map stays inside its cabin's panel; every seat is a square of the same
+// side, with at least one pixel between two seats and inside the copied area. At 96 it is the
+// layout itself.
+struct CabinSeatMap {
+    std::vector<int32_t> columns; // x of each column, left to right
+    std::vector<int32_t> rows;    // y of each row, top to bottom
+    int32_t seatSize;             // the side of a seat's square
+    int32_t outline;              // the width of a free seat's outline
+    int32_t bitmapWidth;
+    int32_t bitmapHeight;
+    int32_t copyWidth;
+    int32_t copyHeight;
+    int32_t destX;
+    int32_t destY;
+};
+CabinSeatMap ScaleCabinSeatMap(const CabinSeatLayout& layout, int dpi);
+
 // Paints the map for `count` passengers into `surface`, which is first given the layout's bitmap
 // size (a surface of that size keeps its buffer): white background, every seat outlined black
 // and white inside, taken seats blue, absent cells white.
 void RenderCabinBitmap(const CabinSeatLayout& layout, int32_t count, RgbImage& surface);
+// The same at the map's scale (ScaleCabinSeatMap): the squares and the outlines of its size.
+void RenderCabinBitmap(const CabinSeatLayout& layout, const CabinSeatMap& map, int32_t count,
+                       RgbImage& surface);

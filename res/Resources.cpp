@@ -15,3 +15,7 @@ std::span<const std::string_view> IconFiles(int id) {
     static constexpr std::string_view kMainFrame[] = {"icon32.png", "icon48.png", "icon256.png"};
     return id == IDR_MAINFRAME ? kMainFrame : std::span<const std::string_view>();
 }
+
+int LargeBitmap(int id) {
+    return id == IDB_AIRCRAFT ? IDB_AIRCRAFT_LARGE : 0;
+}

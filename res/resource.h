@@ -5,7 +5,8 @@
 #define IDR_MAINFRAME 128 // the program icon
 #define IDD_PAYLOAD_PAGE 102
 #define IDD_FUEL_PAGE 103
-#define IDB_AIRCRAFT 140 // the aircraft seen from above, 627 x 119 pixels
+#define IDB_AIRCRAFT 140       // the aircraft seen from above, 627 x 119 pixels
+#define IDB_AIRCRAFT_LARGE 141 // the same at twice the size, 1254 x 238 pixels
 
 // The fuel page.
 #define IDC_FLOWMETER 1012

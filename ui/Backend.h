@@ -31,7 +31,8 @@ void ShowModalMessage(NativeWindow* owner, std::string_view text, std::string_vi
 // Wnd.h: int GetSystemMetrics(SystemMetric): 32 on Qt for both; on Windows the system's.
 // CWnd (Wnd.h): GetWindowText and SetWindowText (an edit's text set again unchanged is no change,
 // and
-//     no text set by the program notifies the page); IsIconic (the top-level window is
+//     no text set by the program notifies the page); GetDpi (the screen's scale times 96: the
+//     window's DPI on Windows, the device pixel ratio on Qt); IsIconic (the top-level window is
 //     minimized); GetClientRect (from 0, 0); GetDlgItemHandle, GetDlgItemText, SetDlgItemText
 //     (the child control of that id); GotoDlgCtrl (focus on the control, its text selected).
 // CComboBox (Controls.h): GetCount; GetCurSel (typing selects no entry, nor does leaving the field

@@ -16,7 +16,14 @@ int MulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(result);
 }
 
-PixelRect DialogUnitsToPixels(int x, int y, int w, int h) {
-    return {MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8), MulDiv(w, kBaseUnitX, 4),
-            MulDiv(h, kBaseUnitY, 8)};
+PixelRect DialogUnitsToPixels(int x, int y, int w, int h, int dpi) {
+    const PixelRect pixels{MulDiv(x, kBaseUnitX, 4), MulDiv(y, kBaseUnitY, 8),
+                           MulDiv(w, kBaseUnitX, 4), MulDiv(h, kBaseUnitY, 8)};
+    if (dpi == kDefaultDpi)
+        return pixels;
+    // The edges scaled, so that controls that meet at 100 % still meet and never overlap.
+    const auto scaled = [dpi](int at) { return MulDiv(at, dpi, kDefaultDpi); };
+    const int left = scaled(pixels.x);
+    const int top = scaled(pixels.y);
+    return {left, top, scaled(pixels.x + pixels.w) - left, scaled(pixels.y + pixels.h) - top};
 }

@@ -68,5 +68,10 @@ struct PixelRect {
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
-// Converts each of x, y, w and h on its own, as dialog creation does.
-PixelRect DialogUnitsToPixels(int x, int y, int w, int h);
+// The dots per inch of a screen at 100 %, at which the base units above are pixels.
+inline constexpr int kDefaultDpi = 96;
+
+// Converts each of x, y, w and h on its own, as dialog creation does, into pixels of a screen of
+// `dpi` dots per inch: the rectangle at 100 % with its edges times dpi / 96, rounded as MulDiv
+// rounds.
+PixelRect DialogUnitsToPixels(int x, int y, int w, int h, int dpi = kDefaultDpi);

@@ -64,7 +64,8 @@ public:
     virtual void OnPaint() {}
 
     // Copies w x h pixels (0xFFRRGGBB, rows `stride` pixels apart, from the top-left of
-    // `pixels`) onto the page at its pixel (x, y), above every control. What a later blit does
+    // `pixels`) onto the page at its pixel (x, y), above every control. The pixels are the
+    // screen's: at GetDpi() above 96 each is smaller than a pixel at 100 %. What a later blit does
     // not cover stays on the page.
     void BlitToClient(int x, int y, int w, int h, const std::uint32_t* pixels, int stride);
     // Draws the icon at its own size with its top-left corner at (x, y), as BlitToClient does.

@@ -13,3 +13,6 @@ extern const int kProgramIcon;
 // empty for no such icon. Bitmap `id` is the file bitmap<id>.png. The Windows build has the same
 // pictures in its resource script.
 std::span<const std::string_view> IconFiles(int id);
+
+// The bitmap that draws bitmap `id` at twice its size, for screens above 100 %; 0 for none.
+int LargeBitmap(int id);

@@ -51,6 +51,10 @@ public:
     bool IsIconic() const;
     // The client area, from (0, 0).
     void GetClientRect(CRect* rect) const;
+    // The dots per inch of the screen the window is shown on: 96 at 100 %, 144 at 150 %. A
+    // page's controls lie at DialogUnitsToPixels at this DPI, and what it blits is in the
+    // screen's pixels (BlitToClient); 96 without a window.
+    int GetDpi() const;
 
     // The text of the child control `id`, "" when there is none.
     std::string GetDlgItemText(int id) const;

@@ -64,6 +64,7 @@ TEST_P(ArtFileTest, IsAnIndexedPictureOfItsSize) {
 
 INSTANTIATE_TEST_SUITE_P(Committed, ArtFileTest,
                          testing::Values(ArtFile{"bitmap140.png", 627, 119},
+                                         ArtFile{"bitmap141.png", 1254, 238},
                                          ArtFile{"icon32.png", 32, 32},
                                          ArtFile{"icon48.png", 48, 48},
                                          ArtFile{"icon256.png", 256, 256}),
@@ -179,8 +180,9 @@ INSTANTIATE_TEST_SUITE_P(Sizes, IconTest,
 // ---------------------------------------------------------------------------------------------
 // The generator: two runs write the same bytes, and what it draws is what is committed.
 
-const char* const kGeneratedFiles[] = {"bitmap140.png", "icon32.png",   "icon48.png",
-                                       "icon256.png",   "bitmap140.bmp", "il18-loader.ico"};
+const char* const kGeneratedFiles[] = {"bitmap140.png", "bitmap141.png",  "icon32.png",
+                                       "icon48.png",    "icon256.png",    "bitmap140.bmp",
+                                       "bitmap141.bmp", "il18-loader.ico"};
 
 bool runGenerator(const QString& folder, QString* output) {
     QProcess generator;

@@ -1,4 +1,5 @@
 // Dialog units to pixels, rounded as Windows's MulDiv rounds.
+#include "res/DialogTemplates.h"
 #include "support/TestSupport.h"
 #include "ui/DialogTemplate.h"
 
@@ -41,6 +42,32 @@ TEST(DialogUnitsToPixels, ConvertsWithTheDialogFontsBaseUnits) {
     // The aircraft picture lands on its bitmap's own size.
     EXPECT_EQ(DialogUnitsToPixels(6, 5, 418, 73), (PixelRect{9, 8, 627, 119}));
     EXPECT_EQ(DialogUnitsToPixels(79, 40, 40, 14), (PixelRect{119, 65, 60, 23}));
+}
+
+TEST(DialogUnitsToPixels, ScalesThePixelsAt100PercentByTheScreensDpi) {
+    EXPECT_EQ(DialogUnitsToPixels(0, 0, 430, 230, 144), (PixelRect{0, 0, 968, 561}));
+    EXPECT_EQ(DialogUnitsToPixels(6, 5, 418, 73, 144), (PixelRect{14, 12, 940, 179}));
+    EXPECT_EQ(DialogUnitsToPixels(0, 0, 430, 230, 192), (PixelRect{0, 0, 1290, 748}));
+}
+
+// Controls apart in the template stay apart at every scale: rounding never makes them overlap.
+TEST(DialogUnitsToPixels, NoTwoControlsApartInATemplateOverlapAtAnyScale) {
+    const auto overlap = [](const PixelRect& a, const PixelRect& b) {
+        return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+    };
+    for (const DialogTemplate* page : {&g_payloadPageTemplate, &g_fuelPageTemplate}) {
+        for (const int dpi : {96, 120, 144, 168, 192, 240}) {
+            for (const ControlTemplate& a : page->controls) {
+                for (const ControlTemplate& b : page->controls) {
+                    if (&a == &b || overlap({a.x, a.y, a.w, a.h}, {b.x, b.y, b.w, b.h}))
+                        continue;
+                    EXPECT_FALSE(overlap(DialogUnitsToPixels(a.x, a.y, a.w, a.h, dpi),
+                                         DialogUnitsToPixels(b.x, b.y, b.w, b.h, dpi)))
+                        << page->id << ": \"" << a.text << "\" and \"" << b.text << "\" at " << dpi;
+                }
+            }
+        }
+    }
 }
 
 } // namespace

@@ -70,6 +70,9 @@ protected:
 // It returns as soon as `done` holds: the bound is for a machine under load.
 bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000);
 
+// The screen's scale as the system tells the tests, in dots per inch: 96 at 100 %, 144 at 150 %.
+int ScreenDpi();
+
 // A desktop set to Russian for the object's lifetime: the C library's locale (its numbers have a
 // decimal comma) and the toolkit's own number conventions where it has any.
 class RussianDesktop {

@@ -120,8 +120,9 @@ public:
 
     // What the page the sheet shows looks like now, as the sheet shows it (the sheet's own
     // background behind the page included): its client area from its top-left corner,
-    // controls and blits included, one image pixel per page pixel (645 x 374 for the pages of
-    // the program), each 0xFFRRGGBB. An empty image (and a failed test) when no page is shown.
+    // controls and blits included, one image pixel per pixel of the screen (645 x 374 for the
+    // pages of the program at 100 %), each 0xFFRRGGBB. An empty image (and a failed test) when no
+    // page is shown.
     virtual RgbImage Grab() = 0;
     // Saves what the whole window shows as a PNG file.
     virtual bool SavePicture(const std::filesystem::path& file) = 0;

@@ -204,6 +204,84 @@ TEST(SeatMap, ASurfaceUsedBeforeIsSizedAndRepaintedWhole) {
     EXPECT_TRUE(surface.pixels == ExpectedPixels(1, 0)) << Picture(surface.pixels, 63);
 }
 
+// The maps on screens above 100 %: where they land and how large their seats are at 125 %, 150 %
+// and 200 %, and at every scale square seats, one pixel apart at least, inside the copied area and
+// the cabin's panel of the scaled picture.
+struct ScaledCase {
+    int cabin, dpi;
+    int seat, outline, destX, destY, copyWidth, copyHeight;
+};
+
+class ScaledSeatMap : public ::testing::TestWithParam<ScaledCase> {};
+
+TEST_P(ScaledSeatMap, LandsWhereThePictureScalesItsPanel) {
+    const ScaledCase& c = GetParam();
+    const CabinSeatMap map = ScaleCabinSeatMap(*FindCabinSeatLayout(c.cabin), c.dpi);
+    EXPECT_EQ(map.seatSize, c.seat);
+    EXPECT_EQ(map.outline, c.outline);
+    EXPECT_EQ(std::make_pair(map.destX, map.destY), std::make_pair(c.destX, c.destY));
+    EXPECT_EQ(std::make_pair(map.copyWidth, map.copyHeight),
+              std::make_pair(c.copyWidth, c.copyHeight));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledSeatMap,
+                         ::testing::Values(ScaledCase{1, 120, 10, 1, 123, 53, 78, 65},
+                                           ScaledCase{1, 144, 12, 2, 148, 63, 94, 79},
+                                           ScaledCase{2, 144, 12, 2, 352, 62, 238, 79},
+                                           ScaledCase{3, 144, 12, 2, 665, 63, 57, 79},
+                                           ScaledCase{2, 192, 16, 2, 468, 82, 318, 106}));
+
+TEST(SeatMap, AtEveryScaleTheSeatsAreSquaresApartInsideThePanel) {
+    const int seats[4] = {0, 22, 65, 15};
+    for (const int dpi : {96, 108, 120, 132, 144, 168, 192, 216, 240, 288}) {
+        // The picture's corner on the page, 9, 8 at 100 %, as the dialog rounds it.
+        const int pictureX = (9 * dpi + 48) / 96;
+        const int pictureY = (8 * dpi + 48) / 96;
+        for (int cabin = 1; cabin <= 3; ++cabin) {
+            SCOPED_TRACE("cabin " + std::to_string(cabin) + " at " + std::to_string(dpi));
+            const CabinSeatLayout& layout = *FindCabinSeatLayout(cabin);
+            const CabinSeatMap map = ScaleCabinSeatMap(layout, dpi);
+            RgbImage full;
+            RenderCabinBitmap(layout, map, INT32_MAX, full);
+            const std::set<std::pair<int, int>> corners = BlueSquares(full);
+            ASSERT_EQ(corners.size(), static_cast<size_t>(seats[cabin]));
+            const int side = map.seatSize;
+            int blue = 0;
+            for (const uint32_t pixel : full.pixels)
+                blue += pixel == kBlue ? 1 : 0;
+            // Whole squares of the one side, and no blue besides: no two seats touch.
+            EXPECT_EQ(blue, seats[cabin] * side * side);
+            for (const auto& [x, y] : corners) {
+                EXPECT_LE(x + side, map.copyWidth);
+                EXPECT_LE(y + side, map.copyHeight);
+                if (x + side < full.width) {
+                    EXPECT_NE(full.Pixel(x + side, y), kBlue) << x << ", " << y;
+                }
+                if (y + side < full.height) {
+                    EXPECT_NE(full.Pixel(x, y + side), kBlue) << x << ", " << y;
+                }
+            }
+            // The copied area within the panel scaled as the picture is, in 96ths of a pixel.
+            const Panel& panel = kPanels[cabin];
+            EXPECT_GE((map.destX - pictureX) * 96, panel.left * dpi);
+            EXPECT_GE((map.destY - pictureY) * 96, panel.top * dpi);
+            EXPECT_LE((map.destX - pictureX + map.copyWidth) * 96, (panel.right + 1) * dpi);
+            EXPECT_LE((map.destY - pictureY + map.copyHeight) * 96, (panel.bottom + 1) * dpi);
+        }
+    }
+}
+
+TEST(SeatMap, AFreeSeatAt150PercentHasAnOutlineTwoPixelsWide) {
+    const CabinSeatLayout& layout = *FindCabinSeatLayout(2);
+    RgbImage image;
+    RenderCabinBitmap(layout, ScaleCabinSeatMap(layout, 144), 0, image);
+    // The first seat, 12 x 12 at (9, 0): black at its edge and a pixel in, white inside and out.
+    const std::vector<uint32_t> along = {image.Pixel(8, 0),   image.Pixel(9, 0),
+                                         image.Pixel(10, 1),  image.Pixel(11, 2),
+                                         image.Pixel(19, 10), image.Pixel(21, 11)};
+    EXPECT_EQ(along, (std::vector<uint32_t>{kWhite, kBlack, kBlack, kWhite, kBlack, kWhite}));
+}
+
 TEST(SeatMap, OnlyCabinsOneToThreeHaveALayout) {
     for (const int cabin : {0, 4, -1, INT_MIN, INT_MAX})
         EXPECT_EQ(FindCabinSeatLayout(cabin), nullptr) << cabin;

@@ -94,6 +94,45 @@ INSTANTIATE_TEST_SUITE_P(Cabins, PayloadPageSeatMapTest,
                                     (typed[0] == '-' ? "minus" + typed.substr(1) : typed);
                          });
 
+// At the screen's scale (set outside the program): the page's size, and cabin 2's map for 13
+// passengers, its seats squares of the scaled side, over the white of the cabin's panel.
+TEST_F(PayloadPagePictureTest, AtTheScreensScaleTheMapLiesOnThePanelWithSquareSeats) {
+    struct Scale {
+        int dpi, width, height, seat, destX, destY, copyWidth, copyHeight;
+    };
+    const Scale scales[] = {{96, 645, 374, 8, 234, 41, 159, 53},
+                            {144, 968, 561, 12, 352, 62, 238, 79},
+                            {192, 1290, 748, 16, 468, 82, 318, 106}};
+    const Scale* scale = nullptr;
+    for (const Scale& candidate : scales)
+        if (candidate.dpi == ScreenDpi())
+            scale = &candidate;
+    if (scale == nullptr)
+        GTEST_SKIP() << "no figures for a screen of " << ScreenDpi() << " dpi";
+    Enter(IDC_CABIN2, "13");
+    const RgbImage page = Driver().Grab();
+    EXPECT_NEAR(page.width, scale->width, 2);
+    EXPECT_NEAR(page.height, scale->height, 2);
+    const RgbImage bare = BareTemplate();
+    ASSERT_EQ(bare.width, page.width);
+    ASSERT_EQ(bare.height, page.height);
+    int offPanel = 0;
+    int blue = 0;
+    for (int y = scale->destY; y < scale->destY + scale->copyHeight; ++y) {
+        for (int x = scale->destX; x < scale->destX + scale->copyWidth; ++x) {
+            offPanel += bare.Pixel(x, y) != kWhite ? 1 : 0;
+            blue += page.Pixel(x, y) == kBlue ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(offPanel, 0);
+    EXPECT_EQ(blue, 13 * scale->seat * scale->seat);
+    // The first seat, three quarters of a seat in: a blue square of the scaled side.
+    const int x = scale->destX + scale->seat * 3 / 4;
+    EXPECT_EQ(page.Pixel(x + scale->seat - 1, scale->destY + scale->seat - 1), kBlue);
+    EXPECT_NE(page.Pixel(x + scale->seat, scale->destY), kBlue);
+    EXPECT_NE(page.Pixel(x, scale->destY + scale->seat), kBlue);
+}
+
 TEST_F(PayloadPageTest, OnePassengerInCabin1TakesTheSeatAtPagePixel104_77) {
     const RgbImage before = Driver().Grab();
     ASSERT_EQ(before.width, 645);

@@ -3,8 +3,10 @@
 // depends on the clock, the fonts or a display, so two runs write the same bytes.
 //
 // Usage: loader_artwork <output folder>
-// Writes bitmap140.png (627 x 119), icon32.png (32 x 32), icon48.png and icon256.png, and for
-// the Windows program's resources bitmap140.bmp and il18-loader.ico (16, 32, 48 and 256 pixels).
+// Writes bitmap140.png (627 x 119) and the same picture at twice the size for screens of a higher
+// resolution, bitmap141.png (1254 x 238), icon32.png (32 x 32), icon48.png and icon256.png, and for
+// the Windows program's resources bitmap140.bmp, bitmap141.bmp (compressed) and il18-loader.ico
+// (16, 32, 48 and 256 pixels).
 
 #include <QBuffer>
 #include <QByteArray>
@@ -285,11 +287,15 @@ void drawPanels(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
-QImage drawAircraftPicture() {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_ARGB32_Premultiplied);
+// The picture at `scale` times its size: the same drawing, each of its pixels `scale` x `scale`
+// pixels, so that the panels stay on whole pixels.
+QImage drawAircraftPicture(int scale) {
+    QImage image(kPictureWidth * scale, kPictureHeight * scale,
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(pic::sky));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(scale, scale);
 
     // Wings and tailplane first: the fuselage hides their roots (a low-wing aircraft).
     const QPen thinOutline(QColor(pic::outline), 1.0);
@@ -561,6 +567,52 @@ bool writeIco(const QDir& folder, const QString& name) {
     return true;
 }
 
+// An 8-bit bitmap file compressed in runs (BI_RLE8), as the system reads it: the larger aircraft
+// picture is mostly rows of one colour, and the program file carries it in a tenth of its size.
+bool writeRle8Bmp(const QImage& image, const QDir& folder, const QString& name) {
+    QByteArray pixels;
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const uchar* row = image.constScanLine(y);
+        for (int x = 0; x < image.width();) {
+            int run = 1;
+            while (x + run < image.width() && run < 255 && row[x + run] == row[x])
+                ++run;
+            pixels.append(static_cast<char>(run));
+            pixels.append(static_cast<char>(row[x]));
+            x += run;
+        }
+        pixels.append('\0');
+        pixels.append(y == 0 ? '\1' : '\0'); // the end of the line, or of the bitmap
+    }
+    const QList<QRgb> palette = image.colorTable();
+    const auto headers = static_cast<quint32>(14 + 40 + 4 * palette.size());
+    QByteArray out;
+    out.append("BM");
+    putDword(out, headers + static_cast<quint32>(pixels.size()));
+    putDword(out, 0);
+    putDword(out, headers);
+    putDword(out, 40);
+    putDword(out, static_cast<quint32>(image.width()));
+    putDword(out, static_cast<quint32>(image.height()));
+    putWord(out, 1);
+    putWord(out, 8);
+    putDword(out, 1); // BI_RLE8
+    putDword(out, static_cast<quint32>(pixels.size()));
+    putDword(out, 2835); // 72 dots per inch, as Qt writes the other bitmap
+    putDword(out, 2835);
+    putDword(out, static_cast<quint32>(palette.size()));
+    putDword(out, 0);
+    for (QRgb colour : palette)
+        putDword(out, colour & 0xFFFFFFu);
+    out.append(pixels);
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size()) {
+        std::fprintf(stderr, "loader_artwork: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -573,11 +625,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "loader_artwork: no folder %s\n", argv[1]);
         return 2;
     }
-    bool ok = writePng(drawAircraftPicture(), folder, QStringLiteral("bitmap140.png"));
+    const QImage picture = drawAircraftPicture(1);
+    const QImage largePicture = drawAircraftPicture(2);
+    bool ok = writePng(picture, folder, QStringLiteral("bitmap140.png"));
+    ok = writePng(largePicture, folder, QStringLiteral("bitmap141.png")) && ok;
     ok = writePng(drawProgramIcon(32), folder, QStringLiteral("icon32.png")) && ok;
     ok = writePng(drawProgramIcon(48), folder, QStringLiteral("icon48.png")) && ok;
     ok = writePng(drawProgramIcon(256), folder, QStringLiteral("icon256.png")) && ok;
-    ok = writeImage(drawAircraftPicture(), folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
+    ok = writeImage(picture, folder, QStringLiteral("bitmap140.bmp"), "bmp") && ok;
+    ok = writeRle8Bmp(largePicture, folder, QStringLiteral("bitmap141.bmp")) && ok;
     ok = writeIco(folder, QStringLiteral("il18-loader.ico")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 // Property pages on Qt widgets: the controls of a dialog template, the notifications, the blits.
 
 #include "ui/PropertyPage.h"
+#include "ui/Resources.h"
 #include "ui/qt/QtResources.h"
 #include "ui/qt/QtWidgets.h"
 #include "ui/qt/QtWindow.h"
@@ -129,8 +130,9 @@ QWidget* MakeControl(const ControlTemplate& control, PageWidget* page) {
     case ControlKind::Slider:
         return MakeSlider(control, page);
     case ControlKind::Picture:
-        return new PictureWidget(LoadBitmapResource(control.image), control.Has(kStyleThinBorder),
-                                 page);
+        return new PictureWidget(LoadBitmapResource(control.image),
+                                 LoadBitmapResource(LargeBitmap(control.image)).toImage(),
+                                 control.Has(kStyleThinBorder), page);
     }
     return nullptr;
 }

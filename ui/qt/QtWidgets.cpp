@@ -1,6 +1,7 @@
 #include "ui/qt/QtWidgets.h"
 
 #include "ui/PropertyPage.h"
+#include "ui/qt/QtWindow.h"
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -144,15 +145,31 @@ void EtchedGroupBox::paintEvent(QPaintEvent*) {
                               isEnabled(), text, QPalette::WindowText);
 }
 
-PictureWidget::PictureWidget(QPixmap pixmap, bool thinBorder, QWidget* parent)
-    : QWidget(parent), m_pixmap(std::move(pixmap)), m_thinBorder(thinBorder) {}
+PictureWidget::PictureWidget(QPixmap pixmap, QImage large, bool thinBorder, QWidget* parent)
+    : QWidget(parent), m_pixmap(std::move(pixmap)), m_large(std::move(large)),
+      m_thinBorder(thinBorder) {}
 
 void PictureWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!m_pixmap.isNull()) {
         const QSize size = m_pixmap.deviceIndependentSize().toSize();
         // As the platform centres an image: the quotient truncated toward zero.
-        painter.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, m_pixmap);
+        const QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
+        const qreal ratio = devicePixelRatioF();
+        if (ratio == 1.0 || m_large.isNull()) {
+            painter.drawPixmap(at, m_pixmap);
+        } else {
+            // Above 100 % the larger picture, scaled smoothly to the screen's pixels once per
+            // scale.
+            if (m_scaled.isNull() || m_scaled.devicePixelRatio() != ratio) {
+                const int dpi = DpiOf(*this);
+                m_scaled = QPixmap::fromImage(m_large.scaled(
+                    MulDiv(size.width(), dpi, kDefaultDpi), MulDiv(size.height(), dpi, kDefaultDpi),
+                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                m_scaled.setDevicePixelRatio(ratio);
+            }
+            painter.drawPixmap(at, m_scaled);
+        }
     }
     if (m_thinBorder) {
         painter.setPen(palette().color(QPalette::Shadow));
@@ -182,7 +199,10 @@ void BlitOverlay::Cover(const QRect& area) {
 }
 
 void BlitOverlay::Draw(int x, int y, const QImage& image) {
-    const QRect target = QRect(x, y, image.width(), image.height()).intersected(rect());
+    // The overlay's own pixels are the screen's: m_area and m_image count them.
+    const qreal ratio = devicePixelRatioF();
+    const QRect pixels(QPoint(0, 0), (QSizeF(size()) * ratio).toSize());
+    const QRect target = QRect(x, y, image.width(), image.height()).intersected(pixels);
     if (target.isEmpty())
         return;
     Cover(target);
@@ -193,7 +213,8 @@ void BlitOverlay::Draw(int x, int y, const QImage& image) {
         painter.drawImage(QPoint(x, y) - m_area.topLeft(), image);
     }
     if (m_image.copy(inImage) != before)
-        update(target);
+        update(QRectF(QPointF(target.topLeft()) / ratio, QSizeF(target.size()) / ratio)
+                   .toAlignedRect());
 }
 
 void BlitOverlay::DrawIcon(int x, int y, const QImage& icon) {
@@ -204,10 +225,17 @@ void BlitOverlay::DrawIcon(int x, int y, const QImage& icon) {
 
 void BlitOverlay::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect shown = event->rect().intersected(m_area);
-    // One image pixel to one page pixel, never smoothed.
-    if (!shown.isEmpty())
-        painter.drawImage(shown, m_image, shown.translated(-m_area.topLeft()));
+    const qreal ratio = devicePixelRatioF();
+    // One image pixel to one pixel of the screen, never smoothed.
+    if (ratio == 1.0) {
+        const QRect shown = event->rect().intersected(m_area);
+        if (!shown.isEmpty())
+            painter.drawImage(shown, m_image, shown.translated(-m_area.topLeft()));
+    } else if (!m_image.isNull()) {
+        QImage onScreen = m_image;
+        onScreen.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(m_area.topLeft()) / ratio, onScreen);
+    }
     if (m_icon.isNull())
         return;
     if (window()->isMinimized())

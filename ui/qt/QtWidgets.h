@@ -69,25 +69,29 @@ protected:
 };
 
 // A bitmap centred in the control, clipped to it, with an optional one-pixel frame over its
-// edge.
+// edge. Above 100 % it is drawn from `large`, the same picture at a higher resolution, when there
+// is one.
 class PictureWidget : public QWidget {
 public:
-    PictureWidget(QPixmap pixmap, bool thinBorder, QWidget* parent);
+    PictureWidget(QPixmap pixmap, QImage large, bool thinBorder, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QPixmap m_pixmap;
+    QImage m_large;
+    QPixmap m_scaled; // `large` at the last scale drawn
     bool m_thinBorder;
 };
 
 // What the page blits, kept above all its controls. It holds the pixels of the smallest rectangle
-// around everything blitted so far, not of the whole page.
+// around everything blitted so far, not of the whole page, in the screen's pixels (the widget's
+// own times its device pixel ratio).
 class BlitOverlay : public QWidget {
 public:
     explicit BlitOverlay(QWidget* page);
-    // Paints `image` at (x, y) of the page; repaints only when a pixel changes.
+    // Paints `image` at the screen's pixel (x, y) of the page; repaints only when a pixel changes.
     void Draw(int x, int y, const QImage& image);
     // Shows `icon` at (x, y) while the window is minimized; forgotten once it is shown again.
     void DrawIcon(int x, int y, const QImage& icon);

@@ -15,6 +15,9 @@ inline NativeWindow* ToHandle(QWidget* widget) {
     return reinterpret_cast<NativeWindow*>(widget);
 }
 
+// The widget's device pixel ratio as dots per inch: 96 at 1, 144 at 1.5.
+int DpiOf(const QWidget& widget);
+
 inline QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

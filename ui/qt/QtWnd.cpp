@@ -2,6 +2,7 @@
 
 #include "ui/Backend.h"
 #include "ui/Controls.h"
+#include "ui/DialogTemplate.h"
 #include "ui/qt/QtWidgets.h"
 #include "ui/qt/QtWindow.h"
 
@@ -21,6 +22,10 @@ QFont DialogFont() {
     font.setPixelSize(kDialogFontPixelSize);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+int DpiOf(const QWidget& widget) {
+    return qRound(widget.devicePixelRatioF() * kDefaultDpi);
 }
 
 void UseDialogFont() {
@@ -103,6 +108,11 @@ bool CWnd::IsIconic() const {
 void CWnd::GetClientRect(CRect* rect) const {
     QWidget* widget = ToWidget(m_hWnd);
     *rect = widget != nullptr ? CRect{0, 0, widget->width(), widget->height()} : CRect{};
+}
+
+int CWnd::GetDpi() const {
+    QWidget* widget = ToWidget(m_hWnd);
+    return widget != nullptr ? DpiOf(*widget) : kDefaultDpi;
 }
 
 NativeWindow* CWnd::GetDlgItemHandle(int id) const {

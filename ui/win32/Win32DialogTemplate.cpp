@@ -8,6 +8,8 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -19,20 +21,28 @@ namespace {
 constexpr wchar_t kDialogFont[] = L"MS Sans Serif";
 constexpr WORD kDialogFontPoints = 8;
 
+// The face at the dialog font's 8 points for a screen of `dpi`, as the dialog manager makes a
+// template's font; kept for the program's life, one for each face and DPI.
+HFONT FontAt(const wchar_t* face, UINT dpi, BYTE quality) {
+    static std::map<std::pair<std::wstring, UINT>, HFONT> fonts;
+    auto [entry, added] = fonts.try_emplace({face, dpi}, nullptr);
+    if (added)
+        entry->second =
+            CreateFontW(-MulDiv(kDialogFontPoints, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL,
+                        FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH | FF_DONTCARE, face);
+    return entry->second;
+}
+
 } // namespace
 
 // The shell's dialog font, "MS Shell Dlg" at 8 points, as the system makes it for a dialog.
-HFONT ShellDialogFont() {
-    static HFONT font = [] {
-        HDC dc = GetDC(nullptr);
-        const int pixelsPerInch = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        if (dc != nullptr)
-            ReleaseDC(nullptr, dc);
-        return CreateFontW(-MulDiv(kDialogFontPoints, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,
-                           FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
-    }();
-    return font;
+HFONT ShellDialogFont(UINT dpi) {
+    return FontAt(L"MS Shell Dlg", dpi, DEFAULT_QUALITY);
+}
+
+HFONT DialogFontAt(UINT dpi) {
+    return FontAt(kDialogFont, dpi, PROOF_QUALITY);
 }
 
 // The shell's dialog face at `height` pixels (a character's height), for a text that the dialog
@@ -51,12 +61,12 @@ namespace {
 
 // The base units of the sheet's own font, the shell's dialog font, by which the sheet sizes the
 // room for its pages from their templates; computed as the system computes them.
-SIZE SheetBaseUnits() {
+SIZE SheetBaseUnits(UINT dpi) {
     SIZE units{kBaseUnitX, kBaseUnitY};
     HDC dc = GetDC(nullptr);
     if (dc == nullptr)
         return units;
-    HGDIOBJ old = SelectObject(dc, ShellDialogFont());
+    HGDIOBJ old = SelectObject(dc, ShellDialogFont(dpi));
     TEXTMETRICW metrics{};
     SIZE extent{};
     static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -70,12 +80,12 @@ SIZE SheetBaseUnits() {
 }
 
 // The page's size in the template: for a sheet, in the sheet's dialog units, so that the room
-// it makes holds the page's pixels (a unit more for rounding).
-SIZE TemplateSize(const DialogTemplate& page, bool standalone) {
+// it makes holds the page's pixels at `dpi` (a unit more for rounding).
+SIZE TemplateSize(const DialogTemplate& page, bool standalone, UINT dpi) {
     if (standalone)
         return {page.w, page.h};
-    const PixelRect pixels = DialogUnitsToPixels(0, 0, page.w, page.h);
-    const SIZE units = SheetBaseUnits();
+    const PixelRect pixels = DialogUnitsToPixels(0, 0, page.w, page.h, static_cast<int>(dpi));
+    const SIZE units = SheetBaseUnits(dpi);
     return {(pixels.w * 4 + units.cx - 1) / units.cx + 1,
             (pixels.h * 8 + units.cy - 1) / units.cy + 1};
 }
@@ -188,7 +198,8 @@ void WriteClass(TemplateWriter& out, ControlKind kind) {
     }
 }
 
-const DLGTEMPLATE* BuildTemplate(const DialogTemplate& page, bool standalone, TemplateWriter& out) {
+const DLGTEMPLATE* BuildTemplate(const DialogTemplate& page, bool standalone, UINT dpi,
+                                 TemplateWriter& out) {
     // A page of a sheet has a caption, its tab's title; a page on its own is a visible child
     // control of its parent.
     const DWORD style =
@@ -201,7 +212,7 @@ const DLGTEMPLATE* BuildTemplate(const DialogTemplate& page, bool standalone, Te
     out.Word(static_cast<WORD>(page.controls.size()));
     out.Short(0);
     out.Short(0);
-    const SIZE size = TemplateSize(page, standalone);
+    const SIZE size = TemplateSize(page, standalone, dpi);
     out.Short(size.cx);
     out.Short(size.cy);
     out.Word(0); // no menu
@@ -231,7 +242,7 @@ const DLGTEMPLATE* BuildTemplate(const DialogTemplate& page, bool standalone, Te
 
 } // namespace
 
-const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone) {
+const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone, UINT dpi) {
     const DialogTemplate* source = page.GetTemplate();
     if (source == nullptr)
         return nullptr;
@@ -239,9 +250,9 @@ const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone
         TemplateWriter writer;
         const DLGTEMPLATE* dialog = nullptr;
     };
-    static std::map<std::pair<int, bool>, Built> built;
-    auto [entry, added] = built.try_emplace({source->id, standalone});
+    static std::map<std::tuple<int, bool, UINT>, Built> built;
+    auto [entry, added] = built.try_emplace({source->id, standalone, dpi});
     if (added)
-        entry->second.dialog = BuildTemplate(*source, standalone, entry->second.writer);
+        entry->second.dialog = BuildTemplate(*source, standalone, dpi, entry->second.writer);
     return entry->second.dialog;
 }

@@ -10,16 +10,29 @@
 
 namespace {
 
-// The controls' setup the template cannot hold: the fields' font and the combo boxes' entries.
+// The controls' fonts at `dpi`: the dialog font, and the shell's for the fields. What the user
+// types is shown in the shell's dialog font: under Wine, its own MS Sans Serif makes the text
+// shaping of an edit field crash on Cyrillic letters. At the DPI the dialog was made at, the
+// others keep the font the dialog manager gave them.
+void SetFonts(HWND window, const DialogTemplate& page, UINT dpi, bool dialogFont) {
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const ControlTemplate& control : page.controls) {
+        if (child == nullptr)
+            break;
+        const bool field =
+            control.kind == ControlKind::Edit || control.kind == ControlKind::ComboBox;
+        if (field || dialogFont) {
+            HFONT font = field ? ShellDialogFont(dpi) : DialogFontAt(dpi);
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+}
+
+// The controls' setup the template cannot hold: the combo boxes' entries.
 void FillControls(HWND window, const DialogTemplate& page) {
     const QuietChanges quiet;
     for (const ControlTemplate& control : page.controls) {
-        if (control.kind != ControlKind::Edit && control.kind != ControlKind::ComboBox)
-            continue;
-        // What the user types is shown in the shell's dialog font: under Wine, its own MS Sans
-        // Serif makes the text shaping of an edit field crash on Cyrillic letters.
-        SendMessageW(GetDlgItem(window, control.id), WM_SETFONT,
-                     reinterpret_cast<WPARAM>(ShellDialogFont()), FALSE);
         if (control.kind != ControlKind::ComboBox)
             continue;
         HWND combo = GetDlgItem(window, control.id);
@@ -32,8 +45,9 @@ void FillControls(HWND window, const DialogTemplate& page) {
 
 // Whether the control's text fits it in `font`: a static's lines broken at blanks within its
 // width, a group box's title clear of the frame's corners, a button's text clear of its edge
-// (as the GUI tests' driver measures them).
-bool TextFits(HWND control, ControlKind kind, HFONT font) {
+// (as the GUI tests' driver measures them), the margins at `dpi`.
+bool TextFits(HWND control, ControlKind kind, HFONT font, UINT dpi) {
+    const auto scaled = [dpi](int pixels) { return MulDiv(pixels, static_cast<int>(dpi), 96); };
     const std::wstring text = Widen(WindowText(control));
     RECT client{};
     GetClientRect(control, &client);
@@ -47,12 +61,13 @@ bool TextFits(HWND control, ControlKind kind, HFONT font) {
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | centred);
         // A pixel either side for a glyph that reaches beyond its advance.
-        fits = needed.right - needed.left + 2 <= client.right && needed.bottom <= client.bottom;
+        fits = needed.right - needed.left + scaled(2) <= client.right &&
+               needed.bottom <= client.bottom;
     } else {
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         // The title starts past the frame's corner and stops as far before the other.
-        const int margin = kind == ControlKind::GroupBox ? 24 : 8;
+        const int margin = scaled(kind == ControlKind::GroupBox ? 24 : 8);
         fits = size.cx + margin <= client.right && size.cy <= client.bottom;
     }
     SelectObject(dc, old);
@@ -62,8 +77,8 @@ bool TextFits(HWND control, ControlKind kind, HFONT font) {
 
 // Every text in the dialog font where it fits, else in the shell's face at the largest size that
 // fits (the fonts differ from system to system; the template's places do not).
-void FitTexts(HWND window, const DialogTemplate& page) {
-    constexpr int kSmallestHeight = 7;
+void FitTexts(HWND window, const DialogTemplate& page, UINT dpi) {
+    const int smallestHeight = MulDiv(7, static_cast<int>(dpi), 96);
     HWND child = GetWindow(window, GW_CHILD);
     for (const ControlTemplate& control : page.controls) {
         if (child == nullptr)
@@ -72,12 +87,12 @@ void FitTexts(HWND window, const DialogTemplate& page) {
                              control.kind == ControlKind::GroupBox ||
                              control.kind == ControlKind::PushButton;
         const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-        if (hasText && !control.text.empty() && !TextFits(child, control.kind, font)) {
+        if (hasText && !control.text.empty() && !TextFits(child, control.kind, font, dpi)) {
             LOGFONTW metrics{};
             GetObjectW(font, sizeof(metrics), &metrics);
-            for (int height = std::abs(metrics.lfHeight) - 1; height >= kSmallestHeight; --height) {
-                if (TextFits(child, control.kind, ShellFontOfHeight(height)) ||
-                    height == kSmallestHeight) {
+            for (int height = std::abs(metrics.lfHeight) - 1; height >= smallestHeight; --height) {
+                if (TextFits(child, control.kind, ShellFontOfHeight(height), dpi) ||
+                    height == smallestHeight) {
                     SendMessageW(child, WM_SETFONT,
                                  reinterpret_cast<WPARAM>(ShellFontOfHeight(height)), FALSE);
                     break;
@@ -88,16 +103,18 @@ void FitTexts(HWND window, const DialogTemplate& page) {
     }
 }
 
-// The page and its controls at their pixels (DialogUnitsToPixels), in template order, which is
-// the order of the page's child windows.
-void PlaceControls(HWND window, const DialogTemplate& page) {
-    const PixelRect size = DialogUnitsToPixels(0, 0, page.w, page.h);
+// The page and its controls at their pixels at `dpi` (DialogUnitsToPixels), in template order,
+// which is the order of the page's child windows.
+void PlaceControls(HWND window, const DialogTemplate& page, UINT dpi) {
+    const int scale = static_cast<int>(dpi);
+    const PixelRect size = DialogUnitsToPixels(0, 0, page.w, page.h, scale);
     SetWindowPos(window, nullptr, 0, 0, size.w, size.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND child = GetWindow(window, GW_CHILD);
     for (const ControlTemplate& control : page.controls) {
         if (child == nullptr)
             break;
-        const PixelRect rect = DialogUnitsToPixels(control.x, control.y, control.w, control.h);
+        const PixelRect rect =
+            DialogUnitsToPixels(control.x, control.y, control.w, control.h, scale);
         SetWindowPos(child, nullptr, rect.x, rect.y, rect.w, rect.h, SWP_NOZORDER | SWP_NOACTIVATE);
         child = GetWindow(child, GW_HWNDNEXT);
     }
@@ -147,6 +164,19 @@ constexpr UINT kReleaseButtonMessage = WM_APP + 1;
 
 } // namespace
 
+void LayOutPage(HWND window, UINT dpi) {
+    CPropertyPage* page = PageOfWindow(window);
+    if (page == nullptr)
+        return;
+    const DialogTemplate& source = *page->GetTemplate();
+    SetPageDpi(window, dpi); // the page's size follows it (WM_WINDOWPOSCHANGING)
+    PlaceControls(window, source, dpi);
+    SetPageDpi(window, dpi); // what is kept of the blits, at the page's new size
+    SetFonts(window, source, dpi, true);
+    FitTexts(window, source, dpi);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void AskSliderReport(HWND slider) {
     SetPropW(slider, kReportAskedProperty, reinterpret_cast<HANDLE>(1));
 }
@@ -163,11 +193,14 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_INITDIALOG) {
         auto* page = reinterpret_cast<CPropertyPage*>(
             reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
-        PlaceControls(window, *page->GetTemplate());
-        CreatePageState(window, page);
+        const UINT dpi = WindowDpi(window);
+        KeepDialogLayoutOnDpiChange(window);
+        PlaceControls(window, *page->GetTemplate(), dpi);
+        CreatePageState(window, page, dpi);
         page->Attach(ToHandle(window));
+        SetFonts(window, *page->GetTemplate(), dpi, false);
         FillControls(window, *page->GetTemplate());
-        FitTexts(window, *page->GetTemplate());
+        FitTexts(window, *page->GetTemplate(), dpi);
         page->OnInitDialog();
         return TRUE;
     }
@@ -250,7 +283,8 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
         if ((position->flags & SWP_NOSIZE) == 0) {
             const PixelRect size =
-                DialogUnitsToPixels(0, 0, page->GetTemplate()->w, page->GetTemplate()->h);
+                DialogUnitsToPixels(0, 0, page->GetTemplate()->w, page->GetTemplate()->h,
+                                    static_cast<int>(PageDpi(window)));
             position->cx = size.w;
             position->cy = size.h;
         }
@@ -273,7 +307,7 @@ INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 bool CPropertyPage::Create(NativeWindow* parent) {
     if (m_hWnd != nullptr)
         return true;
-    const DLGTEMPLATE* dialog = PageDialogTemplate(*this, true);
+    const DLGTEMPLATE* dialog = PageDialogTemplate(*this, true, WindowDpi(ToHwnd(parent)));
     if (dialog == nullptr)
         return false;
     PROPSHEETPAGEW setup{};

@@ -60,8 +60,11 @@ bool CPropertySheet::BuildWindow() {
     std::vector<std::wstring> titles;
     titles.reserve(m_pages.size());
     std::vector<PROPSHEETPAGEW> pages;
+    HWND parent = m_parent != nullptr ? ToHwnd(m_parent->GetSafeHwnd()) : nullptr;
+    // The sheet is made at its owner's DPI, or the system's.
+    const UINT dpi = WindowDpi(parent);
     for (CPropertyPage* page : m_pages) {
-        const DLGTEMPLATE* dialog = PageDialogTemplate(*page, false);
+        const DLGTEMPLATE* dialog = PageDialogTemplate(*page, false, dpi);
         if (dialog == nullptr)
             return false;
         titles.push_back(Widen(page->GetTemplate()->caption));
@@ -79,7 +82,7 @@ bool CPropertySheet::BuildWindow() {
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOCONTEXTHELP | PSH_USECALLBACK;
-    header.hwndParent = m_parent != nullptr ? ToHwnd(m_parent->GetSafeHwnd()) : nullptr;
+    header.hwndParent = parent;
     header.hInstance = ProgramInstance();
     if (CWinApp* app = AfxGetApp()) {
         header.dwFlags |= PSH_USEHICON;
@@ -95,6 +98,10 @@ bool CPropertySheet::BuildWindow() {
         return false;
     m_hWnd = ToHandle(sheet);
     WatchSheetClosing(sheet, *this);
+    WatchSheetDpi(sheet);
+    // Above 100 % the icons of the larger sizes the system asks for, each from its own image.
+    if (WindowDpi(sheet) != 96)
+        SetSheetIcons(sheet, WindowDpi(sheet));
     return true;
 }
 

@@ -42,14 +42,43 @@ public:
 // Whether the window is of the class `name`.
 bool HasClass(HWND window, const wchar_t* name);
 
-// The shell's dialog font at 8 points, and its face at `height` pixels; kept for the program's
-// life (Win32DialogTemplate.cpp).
-HFONT ShellDialogFont();
+// The shell's dialog font at 8 points and the pages' dialog font (MS Sans Serif, 8 points), each
+// made for a screen of `dpi` dots per inch, and the shell's face at `height` pixels; kept for the
+// program's life (Win32DialogTemplate.cpp).
+HFONT ShellDialogFont(UINT dpi);
+HFONT DialogFontAt(UINT dpi);
 HFONT ShellFontOfHeight(int height);
+
+// The program scales itself to each monitor's DPI (its manifest says so); Windows does not
+// stretch its windows (Win32Dpi.cpp). WindowDpi: the DPI of the monitor the window is on, as the
+// system tells a program that is aware of it; the system's for nullptr, or where the system has
+// no DPI of each window (then the screen's LOGPIXELSY).
+UINT WindowDpi(HWND window);
+// A system metric (SM_CXICON…) at `dpi`.
+int SystemMetricAt(int index, UINT dpi);
+// Keeps the dialog manager from scaling the dialog's controls by itself when the DPI changes:
+// the pages place their controls in pixels of their own (LayOutPage).
+void KeepDialogLayoutOnDpiChange(HWND dialog);
+// Gives the sheet its program icon at the sizes the system asks for at `dpi` (the title bar's,
+// the task switcher's), from the icon file's larger images.
+void SetSheetIcons(HWND sheet, UINT dpi);
+// Makes the sheet follow a change of its monitor's DPI (WM_DPICHANGED): it takes the rectangle
+// the system suggests, and its tabs, buttons and pages are laid out again at the new DPI; the
+// fields keep their values, the sliders their positions and the focus its control.
+void WatchSheetDpi(HWND sheet);
+
+// Lays the page's window out at `dpi` (Win32PageProc.cpp): its size and its controls at
+// DialogUnitsToPixels, its fonts, the texts fitted to their controls, the picture and the blits
+// (PageState) at that scale. The page is painted again.
+void LayOutPage(HWND window, UINT dpi);
 
 // What is kept of a page's window (Win32PageState.cpp): made when its dialog starts, gone with its
 // window. PageOfWindow gives the page whose window `window` is, or nullptr when it is no page's.
-void CreatePageState(HWND window, CPropertyPage* page);
+// The page's DPI is the one it was laid out at (SetPageDpi), which sizes what is kept of the blits
+// and scales the picture.
+void CreatePageState(HWND window, CPropertyPage* page, UINT dpi);
+UINT PageDpi(HWND window);
+void SetPageDpi(HWND window, UINT dpi);
 void DestroyPageState(HWND window);
 CPropertyPage* PageOfWindow(HWND window);
 // Paints what has been blitted onto `area` of the page (page pixels).
@@ -64,8 +93,9 @@ void AskSliderReport(HWND slider);
 
 // The in-memory dialog template of a page (DLGTEMPLATEEX), built once from res/ and kept for
 // the program's life; nullptr for a page without a template.
-// `standalone`: for a page created on its own (CPropertyPage::Create), not in a sheet.
-const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone);
+// `standalone`: for a page created on its own (CPropertyPage::Create), not in a sheet; `dpi`: that
+// of the screen the sheet is made for.
+const DLGTEMPLATE* PageDialogTemplate(const CPropertyPage& page, bool standalone, UINT dpi);
 // The dialog procedure of every page; its WM_INITDIALOG takes a PROPSHEETPAGEW whose lParam is
 // the CPropertyPage.
 INT_PTR CALLBACK PageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

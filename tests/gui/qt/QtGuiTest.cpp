@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <utility>
 
@@ -117,6 +118,11 @@ void CallWhenModal(std::function<void(NativeWindow*)> act) {
 
 void UseToolkitNumberLocale(bool russian) {
     QLocale::setDefault(russian ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c());
+}
+
+int ScreenDpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? qRound(screen->devicePixelRatio() * 96) : 96;
 }
 
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {

@@ -362,8 +362,8 @@ RgbImage QtPageDriver::Grab() {
     QImage image = m_window->grab(QRect(page->mapTo(m_window, QPoint(0, 0)), page->size()))
                        .toImage()
                        .convertToFormat(QImage::Format_RGB32);
-    if (image.size() != page->size()) {
-        ADD_FAILURE() << "the page is painted at more than one image pixel a page pixel";
+    if (image.size() != page->size() * page->devicePixelRatioF()) {
+        ADD_FAILURE() << "the page is not grabbed at one image pixel a pixel of the screen";
         return {};
     }
     RgbImage picture(image.width(), image.height());

@@ -243,6 +243,13 @@ void UseToolkitNumberLocale(bool) {
     // library's, which RussianDesktop sets.
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
