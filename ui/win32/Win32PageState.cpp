@@ -42,6 +42,18 @@ void Cover(PageState& state, const RECT& area) {
     state.covered.push_back(area);
 }
 
+// The header of a top-down bitmap of 0xFFRRGGBB pixels, `width` x `height`.
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // Copies the blitted pixels of `area` (page pixels) onto `dc` whose origin is the page's
 // `origin`.
 void PaintBlitted(const PageState& state, HDC dc, const RECT& area, POINT origin = {0, 0}) {
@@ -49,13 +61,7 @@ void PaintBlitted(const PageState& state, HDC dc, const RECT& area, POINT origin
         RECT part;
         if (!IntersectRect(&part, &known, &area))
             continue;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = state.width;
-        info.bmiHeader.biHeight = -state.height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDown32(state.width, state.height);
         // Rows part.top to part.bottom of the buffer; the source y counts from the first of them.
         const int rows = part.bottom - part.top;
         const std::uint32_t* first =
@@ -178,13 +184,7 @@ Pixels PixelsOf(HBITMAP bitmap) {
     Pixels image{
         size.bmWidth, size.bmHeight,
         std::vector<std::uint32_t>(static_cast<std::size_t>(size.bmWidth) * size.bmHeight)};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size.bmWidth;
-    info.bmiHeader.biHeight = -size.bmHeight; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32(size.bmWidth, size.bmHeight);
     HDC dc = GetDC(nullptr);
     const int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(size.bmHeight), image.pixels.data(),
                                &info, DIB_RGB_COLORS);
